@@ -1,0 +1,35 @@
+# The two commands of the README: `make run` and `make test`.  Both install
+# what is missing first, so they work on a fresh Debian or Ubuntu machine.
+
+BUILD_DIR := build
+ASAN_DIR := build-asan
+CMAKE_CONFIGURE := cmake -G Ninja -DHELIDISK_WERROR=ON
+CTEST := QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j 2
+
+.PHONY: run test deps build build-asan bench clean
+
+run: build
+	@tools/run-helidisk.sh $(BUILD_DIR)
+
+test: build build-asan
+	cd $(BUILD_DIR) && $(CTEST)
+	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp \
+	  UBSAN_OPTIONS=print_stacktrace=1 $(CTEST)
+
+deps:
+	@tools/install-deps.sh
+
+build: deps
+	$(CMAKE_CONFIGURE) -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	cmake --build $(BUILD_DIR)
+
+build-asan: deps
+	$(CMAKE_CONFIGURE) -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHELIDISK_SANITIZE=ON >/dev/null
+	cmake --build $(ASAN_DIR)
+
+bench: build
+	$(BUILD_DIR)/bench/helidisk_bench
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_DIR)

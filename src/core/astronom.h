@@ -1,0 +1,20 @@
+// Calendar dates and Julian days, both directions.
+//
+// Julian days are in Universal Time; a whole Julian day is noon.  Years are
+// numbered astronomically (year 0 precedes year 1).  Dates up to 10 October
+// 1582 are reckoned Julian, later ones Gregorian; Julian day 2299160.5
+// (15 October 1582, 0 h) is the first Gregorian day on the way back.
+#pragma once
+
+#include <cstdint>
+
+namespace helidisk {
+
+void DateToJulianDay(std::int32_t year, std::int32_t month, std::int32_t day, double hours,
+                     double minutes, double seconds, double& julianDay);
+
+// Hours and minutes come back whole; seconds carry whole milliseconds.
+void JulianDayToDate(std::int32_t& year, std::int32_t& month, std::int32_t& day, double& hours,
+                     double& minutes, double& seconds, double julianDay);
+
+}  // namespace helidisk

@@ -1,0 +1,99 @@
+// The working record of one redraw, and the view of the window it draws into.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "canvas.h"
+
+namespace helidisk {
+
+// The ten readout labels below the picture, in the order they are written.
+enum class ReadoutLabel { JD, Datum, Zeit, RAapp, DEapp, Distanz, Halbmesser, P, B0, L0 };
+inline constexpr int kReadoutLabelCount = 10;
+
+// What a redraw needs of the main window: the picture's canvas, the chosen
+// hour, the grid mode and the readout labels, plus the two inputs it takes
+// from the user's environment.
+class FormView {
+ public:
+  virtual ~FormView() = default;
+
+  virtual Canvas& ImageCanvas() = 0;
+  // Whole hours since 1 January, 0 h UT, 0 ... 8736.
+  virtual std::int32_t ScrollPosition() const = 0;
+  virtual bool DiffRotChecked() const = 0;
+  virtual void SetReadoutCaption(ReadoutLabel label, const std::string& captionUtf8) = 0;
+  // The year of the current local date.
+  virtual std::int32_t CurrentYear() const = 0;
+  // The user's regional decimal separator, UTF-8.
+  virtual std::string DecimalSeparator() const = 0;
+};
+
+struct ViewState {
+  // The window.
+  FormView* Form = nullptr;
+
+  // The instant.
+  std::int32_t Year = 0;
+  std::int32_t Month = 0;
+  std::int32_t Day = 0;
+  double Hours = 0;
+  double Minutes = 0;
+  double Seconds = 0;
+  double JulianDay = 0;  // days, UT
+
+  // Ephemeris results; angles in radians.
+  double SunRA = 0;
+  double SunDec = 0;
+  double SunDistance = 0;  // astronomical units
+  double SunP = 0;
+  double SunB0 = 0;
+  double SunL0 = 0;
+
+  // Ephemeris working values; angles in radians.
+  double MeanLongitude = 0;
+  double MeanAnomaly = 0;
+  double Eccentricity = 0;
+  double EquationOfCentre = 0;
+  double TrueLongitude = 0;
+  double TrueAnomaly = 0;
+  double MoonNode = 0;
+  double ApparentLongitude = 0;
+  double MeanObliquity = 0;
+  double Obliquity = 0;
+
+  // Disk orientation and size.
+  double L0Copy = 0;
+  double B0Copy = 0;
+  double NegP = 0;
+  double SinL0 = 0;
+  double CosL0 = 0;
+  double SinB0 = 0;
+  double CosB0 = 0;
+  double SinNegP = 0;
+  double CosNegP = 0;
+  std::int32_t DiskRadius = 0;  // pixels
+  Rect DrawRect;
+  std::int32_t LimbAngle = 0;  // whole degrees
+
+  // Grid cursor (arc seconds) and the last projected point.
+  std::int32_t GridLat = 0;
+  std::int32_t GridLon = 0;
+  std::int32_t ProjX = 0;  // pixels, rightward
+  std::int32_t ProjY = 0;  // pixels, downward
+  double ProjDepth = 0;    // > 0 on the visible hemisphere
+
+  // Working vectors of the projection: body, after the turn by L0, after the
+  // tilt by B0, in the plane of the sky.
+  double BodyX = 0, BodyY = 0, BodyZ = 0;
+  double MeridianX = 0, MeridianY = 0, MeridianZ = 0;
+  double TiltedX = 0, TiltedY = 0, TiltedZ = 0;
+  double SkyX = 0, SkyY = 0;
+
+  // Readout texts, UTF-8.
+  std::string ReadoutText;
+  std::string ReadoutField;
+};
+
+}  // namespace helidisk
