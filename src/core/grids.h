@@ -1,0 +1,22 @@
+// The heliographic grid on the disk: rigid, or differentially rotating.
+#pragma once
+
+#include "viewstate.h"
+
+namespace helidisk {
+
+// Parallels every 10 deg, meridians every 10 deg (280 deg red, 100 deg
+// blue), thick parallels at 0, +-30, +-60 deg and up to eight axis markers,
+// turning with L0 as a rigid body.  Expects the pen grey.
+void DrawFixedGrid(ViewState& state);
+
+// The same grid with every meridian point and every marker shifted in
+// longitude by 250" x cos^5(latitude) for each hour since 1 January 0 h UT,
+// the hour read from the scroll position; meridians sampled every 1 deg.
+void DrawDifferentialGrid(ViewState& state);
+
+// The longitude shift in arc seconds of a point at the given latitude after
+// `hours` hours of differential rotation.
+double DifferentialShiftArcSeconds(std::int32_t latitudeArcSeconds, std::int32_t hours);
+
+}  // namespace helidisk

@@ -1,0 +1,117 @@
+#include "redraw.h"
+
+#include <cmath>
+
+#include "astronom.h"
+#include "checked.h"
+#include "diskgeometry.h"
+#include "ephemeris.h"
+#include "grids.h"
+#include "readout.h"
+#include "trigfunc.h"
+
+namespace helidisk {
+
+namespace {
+
+// The disk at one astronomical unit leaves this margin above and below it.
+constexpr std::int32_t kDiskMarginPixels = 12;
+constexpr std::int32_t kCrossArmPixels = 6;
+
+void FindInstant(ViewState& state) {
+  state.Year = state.Form->CurrentYear();
+  state.Month = 1;
+  state.Day = 1;
+  state.Hours = 0.0;
+  state.Minutes = 0.0;
+  state.Seconds = 0.0;
+  DateToJulianDay(state.Year, state.Month, state.Day, state.Hours, state.Minutes, state.Seconds,
+                  state.JulianDay);
+  state.JulianDay = state.Form->ScrollPosition() / 24.0 + state.JulianDay;
+  JulianDayToDate(state.Year, state.Month, state.Day, state.Hours, state.Minutes, state.Seconds,
+                  state.JulianDay);
+}
+
+// The disk's size follows the distance; its orientation enters the
+// projection only through these sines and cosines.
+void OrientDisk(ViewState& state) {
+  state.L0Copy = state.SunL0;
+  state.B0Copy = state.SunB0;
+  state.NegP = -state.SunP;
+  const std::int32_t radiusAt1Au = CheckedSub(CurrentDiskGeometry().CentreY, kDiskMarginPixels);
+  state.DiskRadius = RoundToInt32(radiusAt1Au / state.SunDistance);
+  state.SinL0 = std::sin(state.L0Copy);
+  state.CosL0 = std::cos(state.L0Copy);
+  state.SinB0 = std::sin(state.B0Copy);
+  state.CosB0 = std::cos(state.B0Copy);
+  state.SinNegP = std::sin(state.NegP);
+  state.CosNegP = std::cos(state.NegP);
+}
+
+void PaintBackgroundAndDisk(ViewState& state) {
+  const DiskGeometry& geometry = CurrentDiskGeometry();
+  Canvas& canvas = state.Form->ImageCanvas();
+
+  canvas.SetBrushColor(kBlack);
+  state.DrawRect = {0, 0, CheckedAdd(geometry.ImageRight, 1), CheckedAdd(geometry.ImageBottom, 1)};
+  canvas.FillRect(state.DrawRect);
+
+  // The disk's outline uses the pen the previous redraw left: black, 2 px.
+  canvas.SetBrushColor(kYellow);
+  state.DrawRect = {CheckedSub(geometry.CentreX, state.DiskRadius),
+                    CheckedSub(geometry.CentreY, state.DiskRadius),
+                    CheckedAdd(geometry.CentreX, state.DiskRadius),
+                    CheckedAdd(geometry.CentreY, state.DiskRadius)};
+  canvas.Ellipse(state.DrawRect);
+}
+
+// A closed polyline of 361 points, from the rightmost point downward.
+void DrawLimb(ViewState& state) {
+  const DiskGeometry& geometry = CurrentDiskGeometry();
+  Canvas& canvas = state.Form->ImageCanvas();
+  canvas.MoveTo(CheckedAdd(geometry.CentreX, state.DiskRadius), geometry.CentreY);
+  for (state.LimbAngle = 0; state.LimbAngle <= 360; ++state.LimbAngle) {
+    const double angle = state.LimbAngle * DegToRad;
+    const std::int32_t y = RoundToInt32(std::sin(angle) * state.DiskRadius + geometry.CentreY);
+    const std::int32_t x = RoundToInt32(std::cos(angle) * state.DiskRadius + geometry.CentreX);
+    canvas.LineTo(x, y);
+  }
+}
+
+void DrawCentreCross(ViewState& state) {
+  const DiskGeometry& geometry = CurrentDiskGeometry();
+  Canvas& canvas = state.Form->ImageCanvas();
+  canvas.MoveTo(CheckedSub(geometry.CentreX, kCrossArmPixels), geometry.CentreY);
+  canvas.LineTo(CheckedAdd(geometry.CentreX, kCrossArmPixels), geometry.CentreY);
+  canvas.MoveTo(geometry.CentreX, CheckedSub(geometry.CentreY, kCrossArmPixels));
+  canvas.LineTo(geometry.CentreX, CheckedAdd(geometry.CentreY, kCrossArmPixels));
+}
+
+}  // namespace
+
+void Redraw(FormView& form) {
+  // The record and its texts end with this call, also when a check fails.
+  ViewState state;
+  state.Form = &form;
+
+  FindInstant(state);
+  ComputeSunEphemeris(state, state.JulianDay);
+  OrientDisk(state);
+  PaintBackgroundAndDisk(state);
+
+  Canvas& canvas = form.ImageCanvas();
+  canvas.SetPenColor(kGrey);
+  FillReadout(state);
+  if (form.DiffRotChecked()) {
+    DrawDifferentialGrid(state);
+  } else {
+    DrawFixedGrid(state);
+  }
+
+  canvas.SetPenWidth(2);
+  canvas.SetPenColor(kBlack);
+  DrawLimb(state);
+  DrawCentreCross(state);
+}
+
+}  // namespace helidisk
