@@ -80,8 +80,8 @@ void DateToJulianDay(std::int32_t year, std::int32_t month, std::int32_t day, do
     b = CheckedAdd(CheckedSub(2, a), a / 4);
   }
 
-  double j = std::trunc(365.25 * CheckedAdd(y, 4716)) + std::trunc(kMonthFactor * CheckedAdd(m, 1)) +
-             d + b - 1524.5;
+  double j = std::trunc(365.25 * CheckedAdd(y, 4716)) +
+             std::trunc(kMonthFactor * CheckedAdd(m, 1)) + d + b - 1524.5;
   j = j - CheckedMul(blocks, kDaysPerBlock);
   j = hours / 24 + j + minutes / 1440 + seconds / 86400;
   julianDay = j;

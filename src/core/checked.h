@@ -46,8 +46,8 @@ inline std::int32_t CheckedMul(std::int32_t a, std::int32_t b) {
 
 // Range check error unless the real, after conversion, fits int32 (NaN and
 // infinities never fit).
-std::int32_t TruncToInt32(double value);      // toward zero
-std::int32_t RoundToInt32(double value);      // to nearest, ties to even
+std::int32_t TruncToInt32(double value);        // toward zero
+std::int32_t RoundToInt32(double value);        // to nearest, ties to even
 std::int32_t RoundHalfUpToInt32(double value);  // Trunc(value + 0.5)
 std::int64_t TruncToInt64(double value);
 

@@ -21,7 +21,9 @@ DiskGeometry DiskGeometryOfPicture(std::int32_t controlWidth, std::int32_t contr
   return geometry;
 }
 
-std::int32_t ImageWidthOf(const DiskGeometry& geometry) { return CheckedSub(geometry.ImageRight, 1); }
+std::int32_t ImageWidthOf(const DiskGeometry& geometry) {
+  return CheckedSub(geometry.ImageRight, 1);
+}
 
 std::int32_t ImageHeightOf(const DiskGeometry& geometry) {
   return CheckedSub(geometry.ImageBottom, 1);

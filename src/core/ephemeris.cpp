@@ -27,9 +27,10 @@ void ComputeSunEphemeris(ViewState& state, double julianDay) {
   state.Eccentricity = 0.016708634 - 0.000042037 * t - 0.0000001267 * t2;
 
   const double m = state.MeanAnomaly;
-  state.EquationOfCentre = (std::sin(m) * (1.914602 - 0.004817 * t - 0.000014 * t2) +
-                            std::sin(2 * m) * (0.019993 - 0.000101 * t) + std::sin(3 * m) * 0.000289) *
-                           DegToRad;
+  state.EquationOfCentre =
+      (std::sin(m) * (1.914602 - 0.004817 * t - 0.000014 * t2) +
+       std::sin(2 * m) * (0.019993 - 0.000101 * t) + std::sin(3 * m) * 0.000289) *
+      DegToRad;
   state.TrueLongitude = state.MeanLongitude + state.EquationOfCentre;
   state.TrueAnomaly = state.MeanAnomaly + state.EquationOfCentre;
 

@@ -22,12 +22,11 @@ struct DecimalDigits {
 
 DecimalDigits DecimalDigitsOf(double value, int significantDigits) {
   std::array<char, 64> buffer{};
-  const auto result =
-      significantDigits >= 17
-          ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                          std::chars_format::scientific)
-          : std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                          std::chars_format::scientific, significantDigits - 1);
+  const auto result = significantDigits >= 17
+                          ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                          std::chars_format::scientific)
+                          : std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                          std::chars_format::scientific, significantDigits - 1);
   const std::string_view text(buffer.data(), result.ptr - buffer.data());
   const std::size_t e = text.find('e');
   DecimalDigits decimal;

@@ -1,5 +1,6 @@
 #include "grids.h"
 
+#include <array>
 #include <cmath>
 
 #include "checked.h"
@@ -42,11 +43,30 @@ struct RigidRotation {
   double operator()(std::int32_t /*latitudeArcSeconds*/) const { return 0.0; }
 };
 
-struct DifferentialRotation {
-  std::int32_t hours;
-  double operator()(std::int32_t latitudeArcSeconds) const {
-    return DifferentialShiftArcSeconds(latitudeArcSeconds, hours);
+// The shift depends on the latitude alone, and every meridian sample and
+// marker point lies on a whole degree within the meridians' ends, so each
+// redraw works it out once per degree instead of once per point.
+class DifferentialRotation {
+ public:
+  explicit DifferentialRotation(std::int32_t hours) {
+    for (std::int32_t degree = -kMeridianEnd / kDegree; degree <= kMeridianEnd / kDegree;
+         ++degree) {
+      shiftByDegree_[IndexOf(degree * kDegree)] =
+          DifferentialShiftArcSeconds(degree * kDegree, hours);
+    }
   }
+
+  double operator()(std::int32_t latitudeArcSeconds) const {
+    return shiftByDegree_[IndexOf(latitudeArcSeconds)];
+  }
+
+ private:
+  static std::size_t IndexOf(std::int32_t latitudeArcSeconds) {
+    return CheckedIndex(latitudeArcSeconds / kDegree + kMeridianEnd / kDegree, kShiftCount);
+  }
+
+  static constexpr std::size_t kShiftCount = 2 * kMeridianEnd / kDegree + 1;
+  std::array<double, kShiftCount> shiftByDegree_{};
 };
 
 Canvas& CanvasOf(ViewState& state) { return state.Form->ImageCanvas(); }
@@ -187,7 +207,7 @@ double DifferentialShiftArcSeconds(std::int32_t latitudeArcSeconds, std::int32_t
 void DrawFixedGrid(ViewState& state) { DrawGrid(state, kRigidMeridianSampleStep, RigidRotation{}); }
 
 void DrawDifferentialGrid(ViewState& state) {
-  const DifferentialRotation shift{state.Form->ScrollPosition()};
+  const DifferentialRotation shift(state.Form->ScrollPosition());
   DrawGrid(state, kDifferentialMeridianSampleStep, shift);
 }
 

@@ -21,7 +21,8 @@ void Publish(ViewState& state, ReadoutLabel label) {
 }
 
 void ReplaceAll(std::string& text, char from, const std::string& to) {
-  for (std::size_t i = text.find(from); i != std::string::npos; i = text.find(from, i + to.size())) {
+  for (std::size_t i = text.find(from); i != std::string::npos;
+       i = text.find(from, i + to.size())) {
     text.replace(i, 1, to);
   }
 }

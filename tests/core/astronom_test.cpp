@@ -43,22 +43,19 @@ TEST(DateToJulianDay, WorkedValues) {
     double julianDay;
   };
   const Case cases[] = {
-      {{2021, 1, 1, 0, 0, 0}, 2459215.5},
-      {{2000, 1, 1, 12, 0, 0}, 2451545.0},
-      {{1992, 10, 13, 0, 0, 0}, 2448908.5},
-      {{1582, 10, 4, 0, 0, 0}, 2299159.5},   // last Julian day
+      {{2021, 1, 1, 0, 0, 0}, 2459215.5},   {{2000, 1, 1, 12, 0, 0}, 2451545.0},
+      {{1992, 10, 13, 0, 0, 0}, 2448908.5}, {{1582, 10, 4, 0, 0, 0}, 2299159.5},  // last Julian day
       {{1582, 10, 15, 0, 0, 0}, 2299160.5},  // first Gregorian day
       {{1582, 10, 10, 0, 0, 0}, 2299165.5},  // reckoned Julian
       {{1582, 10, 11, 0, 0, 0}, 2299156.5},  // reckoned Gregorian
-      {{100, 1, 1, 0, 0, 0}, 1757582.5},
-      {{332, 3, 1, 0, 0, 0}, 1842380.5},
-      {{333, 3, 1, 0, 0, 0}, 1842745.5},
-      {{-4712, 1, 1, 12, 0, 0}, 0.0},
+      {{100, 1, 1, 0, 0, 0}, 1757582.5},    {{332, 3, 1, 0, 0, 0}, 1842380.5},
+      {{333, 3, 1, 0, 0, 0}, 1842745.5},    {{-4712, 1, 1, 12, 0, 0}, 0.0},
       {{2021, 1, 32, 0, 0, 0}, 2459246.5},  // 32 January is 1 February
       {{2021, 0, 1, 0, 0, 0}, 2459184.5},   // month 0 is December before
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.instant.year << "-" << c.instant.month << "-" << c.instant.day);
+    SCOPED_TRACE(testing::Message()
+                 << c.instant.year << "-" << c.instant.month << "-" << c.instant.day);
     EXPECT_EQ(JulianDayOf(c.instant), c.julianDay);
   }
   EXPECT_DOUBLE_EQ(JulianDayOf({2024, 2, 29, 18, 30, 15.5}), 2460370.271012732);
@@ -70,16 +67,11 @@ TEST(JulianDayToDate, WorkedValues) {
     CalendarInstant instant;
   };
   const Case cases[] = {
-      {0.0, {-4712, 1, 1, 12, 0, 0}},
-      {-1.0, {-4713, 12, 31, 12, 0, 0}},
-      {2459215.25, {2020, 12, 31, 18, 0, 0}},
-      {2459215.5, {2021, 1, 1, 0, 0, 0}},
-      {2459215.75, {2021, 1, 1, 6, 0, 0}},
-      {2459216.0, {2021, 1, 1, 12, 0, 0}},
-      {1799999.5, {216, 2, 18, 0, 0, 0}},
-      {2299159.5, {1582, 10, 4, 0, 0, 0}},
-      {2299160.5, {1582, 10, 15, 0, 0, 0}},
-      {2460370.271012732, {2024, 2, 29, 18, 30, 15.5}},
+      {0.0, {-4712, 1, 1, 12, 0, 0}},         {-1.0, {-4713, 12, 31, 12, 0, 0}},
+      {2459215.25, {2020, 12, 31, 18, 0, 0}}, {2459215.5, {2021, 1, 1, 0, 0, 0}},
+      {2459215.75, {2021, 1, 1, 6, 0, 0}},    {2459216.0, {2021, 1, 1, 12, 0, 0}},
+      {1799999.5, {216, 2, 18, 0, 0, 0}},     {2299159.5, {1582, 10, 4, 0, 0, 0}},
+      {2299160.5, {1582, 10, 15, 0, 0, 0}},   {2460370.271012732, {2024, 2, 29, 18, 30, 15.5}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << std::fixed << c.julianDay);
@@ -96,10 +88,10 @@ TEST(JulianDayToDate, CarryIntoMidnightAdvancesTheDate) {
     CalendarInstant nextDay;
   };
   const Case cases[] = {
-      {2459215.5, {2021, 1, 1, 0, 0, 0}},     // new year
-      {2459274.5, {2021, 3, 1, 0, 0, 0}},     // end of a common February
-      {2299160.5, {1582, 10, 15, 0, 0, 0}},   // over the reform gap
-      {1757582.5, {100, 1, 1, 0, 0, 0}},      // a shifted early date
+      {2459215.5, {2021, 1, 1, 0, 0, 0}},    // new year
+      {2459274.5, {2021, 3, 1, 0, 0, 0}},    // end of a common February
+      {2299160.5, {1582, 10, 15, 0, 0, 0}},  // over the reform gap
+      {1757582.5, {100, 1, 1, 0, 0, 0}},     // a shifted early date
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << std::fixed << c.midnight);
@@ -144,12 +136,15 @@ TEST(CalendarFailures, HugeValuesRaiseTheRunTimeErrors) {
     return "no error";
   };
   EXPECT_EQ(messageOf([&] { JulianDayToDate(y, mo, d, h, mi, s, 2.2e9); }), "Range check error");
-  EXPECT_EQ(messageOf([&] { JulianDayToDate(y, mo, d, h, mi, s, std::nan("")); }), "Range check error");
+  EXPECT_EQ(messageOf([&] { JulianDayToDate(y, mo, d, h, mi, s, std::nan("")); }),
+            "Range check error");
   EXPECT_EQ(messageOf([&] { JulianDayToDate(y, mo, d, h, mi, s, -1e300); }), "Integer overflow");
   EXPECT_EQ(messageOf([&] { JulianDayToDate(y, mo, d, h, mi, s, -HUGE_VAL); }), "Integer overflow");
   EXPECT_EQ(messageOf([&] { DateToJulianDay(2147483647, 1, 1, 0, 0, 0, jd); }), "Integer overflow");
-  EXPECT_EQ(messageOf([&] { DateToJulianDay(-2147483647, 1, 1, 0, 0, 0, jd); }), "Integer overflow");
-  EXPECT_EQ(messageOf([&] { DateToJulianDay(2021, 2147483647, 1, 0, 0, 0, jd); }), "Integer overflow");
+  EXPECT_EQ(messageOf([&] { DateToJulianDay(-2147483647, 1, 1, 0, 0, 0, jd); }),
+            "Integer overflow");
+  EXPECT_EQ(messageOf([&] { DateToJulianDay(2021, 2147483647, 1, 0, 0, 0, jd); }),
+            "Integer overflow");
 }
 
 }  // namespace

@@ -36,11 +36,16 @@ TEST(CheckedConversions, RoundTruncAndHalfUp) {
     std::int32_t rounded, truncated, halfUp;
   };
   const Case cases[] = {
-      {2.5, 2, 2, 3},     {3.5, 4, 3, 4},     {-2.5, -2, -2, -2}, {-2.6, -3, -2, -2},
-      {-0.5, 0, 0, 0},    {0.49999999999999994, 0, 0, 1},         {1e-300, 0, 0, 0},
+      {2.5, 2, 2, 3},
+      {3.5, 4, 3, 4},
+      {-2.5, -2, -2, -2},
+      {-2.6, -3, -2, -2},
+      {-0.5, 0, 0, 0},
+      {0.49999999999999994, 0, 0, 1},
+      {1e-300, 0, 0, 0},
       {2147483647.4, 2147483647, 2147483647, 2147483647},
-      {-2147483648.4, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::min(),
-       -2147483647},
+      {-2147483648.4, std::numeric_limits<std::int32_t>::min(),
+       std::numeric_limits<std::int32_t>::min(), -2147483647},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);

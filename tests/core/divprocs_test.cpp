@@ -57,8 +57,12 @@ TEST(FormatMinSec, WorkedTexts) {
     const char* expected;
   };
   const Case cases[] = {
-      {16.2583, " 16:15"}, {16.05, " 16:03"},  {-16, " 16:00"},
-      {0, "  0:00"},       {59.9999, " 60:00"}, {123.5, "123:30"},
+      {16.2583, " 16:15"},
+      {16.05, " 16:03"},
+      {-16, " 16:00"},
+      {0, "  0:00"},
+      {59.9999, " 60:00"},
+      {123.5, "123:30"},
       {15.996 / 0.98331665, " 16:16"},
   };
   for (const Case& c : cases) {
@@ -79,7 +83,7 @@ TEST(FormatFixed, RoundsDecimalHalvesAwayFromZero) {
       {2461041.625, 0, 2, "2461041.63"},  // an exact binary tie
       {2461041.375, 0, 2, "2461041.38"},
       {-0.125, 0, 2, "-0.13"},
-      {1.005, 0, 2, "1.01"},    // the decimal value, not its binary neighbour
+      {1.005, 0, 2, "1.01"},      // the decimal value, not its binary neighbour
       {-0.001, 7, 2, "  -0.00"},  // the sign of the unrounded value
       {0.98331665, 9, 5, "  0.98332"},
       {359.996, 7, 2, " 360.00"},

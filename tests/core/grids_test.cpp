@@ -63,7 +63,8 @@ class GridTest : public ::testing::Test {
   std::vector<CanvasOp> StrokesOf(Op kind, Color penColor, std::int32_t penWidth) const {
     std::vector<CanvasOp> strokes;
     for (const CanvasOp& op : form.canvas.ops) {
-      if (op.kind == kind && op.penColor == penColor && op.penWidth == penWidth) strokes.push_back(op);
+      if (op.kind == kind && op.penColor == penColor && op.penWidth == penWidth)
+        strokes.push_back(op);
     }
     return strokes;
   }
@@ -169,8 +170,12 @@ TEST_F(GridTest, LastHourShiftsTheEquatorMostAndThePolesLeast) {
     double shiftDeg, toleranceDeg;
   };
   const Case cases[] = {
-      {0, 8736, 606.667, 0.001}, {25, 8736, 370.96, 0.01}, {-25, 8736, 370.96, 0.01},
-      {85, 8736, 11.0 / 3600, 0.5 / 3600}, {10, 24, 1.5439, 0.0001}, {45, 24, 0.2946, 0.0001},
+      {0, 8736, 606.667, 0.001},
+      {25, 8736, 370.96, 0.01},
+      {-25, 8736, 370.96, 0.01},
+      {85, 8736, 11.0 / 3600, 0.5 / 3600},
+      {10, 24, 1.5439, 0.0001},
+      {45, 24, 0.2946, 0.0001},
       {0, 0, 0, 0},
   };
   for (const Case& c : cases) {

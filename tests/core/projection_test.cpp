@@ -63,7 +63,10 @@ TEST_F(ProjectionTest, UprightDiskPutsNorthUpAndLargerLongitudesRight) {
     std::int32_t x, y;
   };
   const Case cases[] = {
-      {90, 0, 499 + 300, 313}, {0, 90, 499, 313 - 300}, {-90, 0, 499 - 300, 313}, {0, -90, 499, 313 + 300},
+      {90, 0, 499 + 300, 313},
+      {0, 90, 499, 313 - 300},
+      {-90, 0, 499 - 300, 313},
+      {0, -90, 499, 313 + 300},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.lonDeg << ", " << c.latDeg);

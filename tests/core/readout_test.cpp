@@ -73,10 +73,18 @@ TEST(FillReadout, RoundingAndSignsOfTheNumbers) {
        ReadoutLabel::RAapp, "RAapp     : 24:00:00"},
       {"northern declination", [](ViewState& s) { s.SunDec = 22.868611 * DegToRad; },
        ReadoutLabel::DEapp, "DEapp     : 22:52:07"},
-      {"afternoon time", [](ViewState& s) { s.Hours = 13; s.Minutes = 5; }, ReadoutLabel::Zeit,
-       "Zeit UT   : 13:05"},
-      {"late date", [](ViewState& s) { s.Month = 12; s.Day = 30; }, ReadoutLabel::Datum,
-       "Datum     : 2021-12-30"},
+      {"afternoon time",
+       [](ViewState& s) {
+         s.Hours = 13;
+         s.Minutes = 5;
+       },
+       ReadoutLabel::Zeit, "Zeit UT   : 13:05"},
+      {"late date",
+       [](ViewState& s) {
+         s.Month = 12;
+         s.Day = 30;
+       },
+       ReadoutLabel::Datum, "Datum     : 2021-12-30"},
       {"distance in aphelion", [](ViewState& s) { s.SunDistance = 1.0167; },
        ReadoutLabel::Halbmesser, "Halbmesser: 15:44"},
   };

@@ -15,9 +15,9 @@ enum class Op { BrushColor, PenColor, PenWidth, FillRect, Ellipse, MoveTo, LineT
 
 struct CanvasOp {
   Op kind;
-  Color color{};         // BrushColor, PenColor
-  std::int32_t width{};  // PenWidth
-  Rect rect{};           // FillRect, Ellipse
+  Color color{};          // BrushColor, PenColor
+  std::int32_t width{};   // PenWidth
+  Rect rect{};            // FillRect, Ellipse
   std::int32_t x{}, y{};  // MoveTo, LineTo
 
   // The pen when the operation ran.
@@ -38,8 +38,12 @@ class RecordingCanvas : public Canvas {
   }
   void FillRect(const Rect& rect) override { Record({.kind = Op::FillRect, .rect = rect}); }
   void Ellipse(const Rect& rect) override { Record({.kind = Op::Ellipse, .rect = rect}); }
-  void MoveTo(std::int32_t x, std::int32_t y) override { Record({.kind = Op::MoveTo, .x = x, .y = y}); }
-  void LineTo(std::int32_t x, std::int32_t y) override { Record({.kind = Op::LineTo, .x = x, .y = y}); }
+  void MoveTo(std::int32_t x, std::int32_t y) override {
+    Record({.kind = Op::MoveTo, .x = x, .y = y});
+  }
+  void LineTo(std::int32_t x, std::int32_t y) override {
+    Record({.kind = Op::LineTo, .x = x, .y = y});
+  }
 
   std::vector<CanvasOp> ops;
 

@@ -44,14 +44,16 @@ TEST_F(RedrawTest, ReadoutsThroughTheYear) {
     std::vector<std::string> captions;  // in label order
   };
   const Case cases[] = {
-      {2021, 30,
-       {"Julian.Tag: 2459216.75", "Datum     : 2021-01-02", "Zeit UT   : 06:00", "RAapp     : 18:52:25",
-        "DEapp     :-22:53:25", "Distanz   :  0.98330", "Halbmesser: 16:16", "Pos.winkel (N):   1.35°",
-        "Heliogr.Breite:  -3.17°", "Heliogr.Länge : 263.69°"}},
-      {2021, 4417,
-       {"Julian.Tag: 2459399.54", "Datum     : 2021-07-04", "Zeit UT   : 01:00", "RAapp     : 06:53:28",
-        "DEapp     : 22:52:07", "Distanz   :  1.01670", "Halbmesser: 15:44", "Pos.winkel (N):  -1.23°",
-        "Heliogr.Breite:   3.20°", "Heliogr.Länge :  11.14°"}},
+      {2021,
+       30,
+       {"Julian.Tag: 2459216.75", "Datum     : 2021-01-02", "Zeit UT   : 06:00",
+        "RAapp     : 18:52:25", "DEapp     :-22:53:25", "Distanz   :  0.98330", "Halbmesser: 16:16",
+        "Pos.winkel (N):   1.35°", "Heliogr.Breite:  -3.17°", "Heliogr.Länge : 263.69°"}},
+      {2021,
+       4417,
+       {"Julian.Tag: 2459399.54", "Datum     : 2021-07-04", "Zeit UT   : 01:00",
+        "RAapp     : 06:53:28", "DEapp     : 22:52:07", "Distanz   :  1.01670", "Halbmesser: 15:44",
+        "Pos.winkel (N):  -1.23°", "Heliogr.Breite:   3.20°", "Heliogr.Länge :  11.14°"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.position);
@@ -70,9 +72,12 @@ TEST_F(RedrawTest, FirstAndLastPositionOfTheYear) {
     const char* date;
   };
   const Case cases[] = {
-      {2021, 0, "Datum     : 2021-01-01"},    {2021, 8736, "Datum     : 2021-12-31"},
-      {2024, 8736, "Datum     : 2024-12-30"}, {2026, 0, "Datum     : 2026-01-01"},
-      {1582, 8736, "Datum     : 1583-01-10"}  /* ten days short */, {2100, 8736, "Datum     : 2100-12-31"},
+      {2021, 0, "Datum     : 2021-01-01"},
+      {2021, 8736, "Datum     : 2021-12-31"},
+      {2024, 8736, "Datum     : 2024-12-30"},
+      {2026, 0, "Datum     : 2026-01-01"},
+      {1582, 8736, "Datum     : 1583-01-10"} /* ten days short */,
+      {2100, 8736, "Datum     : 2100-12-31"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.year << " at " << c.position);
@@ -163,9 +168,9 @@ TEST_F(RedrawTest, FailedChecksAbortAndKeepWhatWasDrawn) {
   };
   const Case cases[] = {
       {{0, 0, 0, std::numeric_limits<std::int32_t>::min()}, "Integer overflow", 0},  // CentreY - 12
-      {{0, 0, 0, kMax - 100}, "Range check error", 0},                                 // radius
-      {{kMax, 0, 0, 313}, "Integer overflow", 1},                                      // ImageRight + 1
-      {{5, 5, kMax - 10, 313}, "Integer overflow", 3},                                 // disk edges
+      {{0, 0, 0, kMax - 100}, "Range check error", 0},                               // radius
+      {{kMax, 0, 0, 313}, "Integer overflow", 1},       // ImageRight + 1
+      {{5, 5, kMax - 10, 313}, "Integer overflow", 3},  // disk edges
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);

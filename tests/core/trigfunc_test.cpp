@@ -22,9 +22,16 @@ TEST(FullArcTan, QuadrantsAndAxes) {
     double y, x, expected;
   };
   const Case cases[] = {
-      {0, 0, 0},          {0, -1, Pi},          {-0.0, -1, Pi},       {1, 0, Pi / 2},
-      {-1, 0, -Pi / 2},   {1, 1, Pi / 4},       {-1, -1, -3 * Pi / 4}, {1, -1, 3 * Pi / 4},
-      {1, 2, std::atan2(1, 2)}, {-3, 1, std::atan2(-3, 1)},
+      {0, 0, 0},
+      {0, -1, Pi},
+      {-0.0, -1, Pi},
+      {1, 0, Pi / 2},
+      {-1, 0, -Pi / 2},
+      {1, 1, Pi / 4},
+      {-1, -1, -3 * Pi / 4},
+      {1, -1, 3 * Pi / 4},
+      {1, 2, std::atan2(1, 2)},
+      {-3, 1, std::atan2(-3, 1)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.y << ", " << c.x);
@@ -45,7 +52,7 @@ TEST(PositiveMod, ReducesIntoZeroToModulus) {
     double x, m, expected;
   };
   const Case cases[] = {
-      {540, 360, 180}, {-180, 360, 180}, {-540, 360, 180}, {-0.5, 360, 359.5},
+      {540, 360, 180}, {-180, 360, 180}, {-540, 360, 180},       {-0.5, 360, 359.5},
       {-360, 360, 0},  {360, 360, 0},    {-1, TwoPi, TwoPi - 1},
   };
   for (const Case& c : cases) {
