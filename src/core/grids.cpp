@@ -48,7 +48,7 @@ struct RigidRotation {
 // redraw works it out once per degree instead of once per point.
 class DifferentialRotation {
  public:
-  explicit DifferentialRotation(std::int32_t hours) {
+  explicit DifferentialRotation(double hours) {
     for (std::int32_t degree = -kMeridianEnd / kDegree; degree <= kMeridianEnd / kDegree;
          ++degree) {
       shiftByDegree_[IndexOf(degree * kDegree)] =
@@ -198,8 +198,9 @@ void DrawGrid(ViewState& state, std::int32_t meridianSampleStep, Shift shift) {
 
 }  // namespace
 
-double DifferentialShiftArcSeconds(std::int32_t latitudeArcSeconds, std::int32_t hours) {
-  const double equatorShift = CheckedMul(kEquatorShiftPerHour, hours);
+double DifferentialShiftArcSeconds(std::int32_t latitudeArcSeconds, double hours) {
+  // Exact for the whole hours of the window, as an integer product would be.
+  const double equatorShift = kEquatorShiftPerHour * hours;
   const double cosLatitude = std::cos(latitudeArcSeconds / 3600.0 * DegToRad);
   return equatorShift * PowerOf(cosLatitude, 5.0);
 }
@@ -207,7 +208,7 @@ double DifferentialShiftArcSeconds(std::int32_t latitudeArcSeconds, std::int32_t
 void DrawFixedGrid(ViewState& state) { DrawGrid(state, kRigidMeridianSampleStep, RigidRotation{}); }
 
 void DrawDifferentialGrid(ViewState& state) {
-  const DifferentialRotation shift(state.Form->ScrollPosition());
+  const DifferentialRotation shift(state.Form->HourPosition());
   DrawGrid(state, kDifferentialMeridianSampleStep, shift);
 }
 

@@ -12,11 +12,12 @@ void DrawFixedGrid(ViewState& state);
 
 // The same grid with every meridian point and every marker shifted in
 // longitude by 250" x cos^5(latitude) for each hour since 1 January 0 h UT,
-// the hour read from the scroll position; meridians sampled every 1 deg.
+// the hours read from the window at drawing time; meridians sampled every
+// 1 deg.
 void DrawDifferentialGrid(ViewState& state);
 
 // The longitude shift in arc seconds of a point at the given latitude after
 // `hours` hours of differential rotation.
-double DifferentialShiftArcSeconds(std::int32_t latitudeArcSeconds, std::int32_t hours);
+double DifferentialShiftArcSeconds(std::int32_t latitudeArcSeconds, double hours);
 
 }  // namespace helidisk

@@ -27,7 +27,7 @@ void FindInstant(ViewState& state) {
   state.Seconds = 0.0;
   DateToJulianDay(state.Year, state.Month, state.Day, state.Hours, state.Minutes, state.Seconds,
                   state.JulianDay);
-  state.JulianDay = state.Form->ScrollPosition() / 24.0 + state.JulianDay;
+  state.JulianDay = state.Form->HourPosition() / 24.0 + state.JulianDay;
   JulianDayToDate(state.Year, state.Month, state.Day, state.Hours, state.Minutes, state.Seconds,
                   state.JulianDay);
 }

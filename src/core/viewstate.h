@@ -20,8 +20,10 @@ class FormView {
   virtual ~FormView() = default;
 
   virtual Canvas& ImageCanvas() = 0;
-  // Whole hours since 1 January, 0 h UT, 0 ... 8736.
-  virtual std::int32_t ScrollPosition() const = 0;
+  // The chosen instant in hours since 1 January, 0 h UT, of the current
+  // year: the scroll position, whole hours 0 ... 8736, in the window; any
+  // instant of the year for the command-line renderer.
+  virtual double HourPosition() const = 0;
   virtual bool DiffRotChecked() const = 0;
   virtual void SetReadoutCaption(ReadoutLabel label, const std::string& captionUtf8) = 0;
   // The year of the current local date.

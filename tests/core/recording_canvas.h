@@ -60,7 +60,7 @@ class RecordingCanvas : public Canvas {
 class FakeForm : public FormView {
  public:
   Canvas& ImageCanvas() override { return canvas; }
-  std::int32_t ScrollPosition() const override { return scrollPosition; }
+  double HourPosition() const override { return scrollPosition; }
   bool DiffRotChecked() const override { return diffRotChecked; }
   void SetReadoutCaption(ReadoutLabel label, const std::string& caption) override {
     captions[static_cast<int>(label)] = caption;
