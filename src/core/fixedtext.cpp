@@ -8,7 +8,7 @@ namespace helidisk {
 
 namespace {
 
-std::string RightAligned(std::string text, int width) {
+std::string RightAligned(const std::string& text, int width) {
   const int padding = width - static_cast<int>(text.size());
   return padding > 0 ? std::string(padding, ' ') + text : text;
 }
@@ -78,7 +78,7 @@ std::string FormatFixed(double value, int width, int decimals, int significantDi
   std::string text = value < 0 ? "-" : "";
   text += scaled.substr(0, point);
   if (decimals > 0) text += "." + scaled.substr(point);
-  return RightAligned(std::move(text), width);
+  return RightAligned(text, width);
 }
 
 void ZeroFillFrom(std::string& text, std::size_t from) {

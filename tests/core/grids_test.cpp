@@ -130,10 +130,12 @@ TEST_F(GridTest, HiddenStretchesOnlyMoveThePen) {
   // the -80 deg parallel not at all.
   ViewState state = Oriented(0, 20, 0);
   DrawFixedGrid(state);
+  constexpr std::size_t kOpsPerParallel = 182;
   const StrokeRun thinParallels = RunsBetweenPenChanges(form.canvas.ops)[0];
-  for (std::size_t sample = 1; sample < 182; ++sample) {
+  const std::size_t southernmost = 16 * kOpsPerParallel;
+  for (std::size_t sample = 1; sample < kOpsPerParallel; ++sample) {
     EXPECT_EQ(thinParallels[sample].kind, Op::LineTo) << sample;
-    EXPECT_EQ(thinParallels[16 * 182 + sample].kind, Op::MoveTo) << sample;
+    EXPECT_EQ(thinParallels[southernmost + sample].kind, Op::MoveTo) << sample;
   }
 }
 
