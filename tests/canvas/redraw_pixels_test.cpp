@@ -1,0 +1,187 @@
+// A whole redraw on the raster canvas, checked pixel by pixel where the
+// projection says the disk, the limb, the coloured meridians and the axis
+// markers must be.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <array>
+#include <cmath>
+
+#include "astronom.h"
+#include "diskgeometry.h"
+#include "ephemeris.h"
+#include "grids.h"
+#include "projection.h"
+#include "qimagecanvas.h"
+#include "redraw.h"
+
+namespace helidisk {
+namespace {
+
+constexpr double kDegree = 3600;  // arc seconds
+
+class PictureWindow : public FormView {
+ public:
+  PictureWindow(std::int32_t controlWidth, std::int32_t controlHeight) {
+    SetDiskGeometry(DiskGeometryOfPicture(controlWidth, controlHeight));
+    canvas.SetWidth(ImageWidthOf(CurrentDiskGeometry()));
+    canvas.SetHeight(ImageHeightOf(CurrentDiskGeometry()));
+  }
+  ~PictureWindow() override { SetDiskGeometry({}); }
+
+  Canvas& ImageCanvas() override { return canvas; }
+  double HourPosition() const override { return position; }
+  bool DiffRotChecked() const override { return differential; }
+  void SetReadoutCaption(ReadoutLabel /*label*/, const std::string& /*caption*/) override {}
+  std::int32_t CurrentYear() const override { return 2021; }
+  std::string DecimalSeparator() const override { return "."; }
+
+  QRgb Pixel(std::int32_t x, std::int32_t y) const { return canvas.Image().pixel(x, y); }
+
+  // Whether a pixel of the colour lies within `reach` pixels of (x, y).
+  bool ColourNear(std::int32_t x, std::int32_t y, QRgb colour, int reach = 1) const {
+    for (int dy = -reach; dy <= reach; ++dy) {
+      for (int dx = -reach; dx <= reach; ++dx) {
+        if (canvas.Image().valid(x + dx, y + dy) && Pixel(x + dx, y + dy) == colour) return true;
+      }
+    }
+    return false;
+  }
+
+  QImageCanvas canvas;
+  std::int32_t position = 0;
+  bool differential = false;
+};
+
+// The disk's orientation and size for the window's instant, worked out
+// independently of the redraw, for placing expected pixels.
+ViewState OrientationOf(const PictureWindow& window) {
+  ViewState state;
+  double julianDay = 0;
+  DateToJulianDay(window.CurrentYear(), 1, 1, 0, 0, 0, julianDay);
+  ComputeSunEphemeris(state, window.position / 24.0 + julianDay);
+  state.SinL0 = std::sin(state.SunL0);
+  state.CosL0 = std::cos(state.SunL0);
+  state.SinB0 = std::sin(state.SunB0);
+  state.CosB0 = std::cos(state.SunB0);
+  state.SinNegP = std::sin(-state.SunP);
+  state.CosNegP = std::cos(-state.SunP);
+  state.DiskRadius = static_cast<std::int32_t>(
+      std::nearbyint((CurrentDiskGeometry().CentreY - 12) / state.SunDistance));
+  return state;
+}
+
+struct Pixel {
+  std::int32_t x, y;
+  double depth;
+};
+
+Pixel Projected(ViewState& orientation, double longitudeDeg, double latitudeDeg) {
+  ProjectPoint(orientation, longitudeDeg * kDegree, latitudeDeg * kDegree);
+  return {orientation.ProjX, orientation.ProjY, orientation.ProjDepth};
+}
+
+const QRgb kBlackPixel = qRgb(0, 0, 0);
+const QRgb kWhitePixel = qRgb(255, 255, 255);
+const QRgb kYellowPixel = qRgb(255, 255, 0);
+const QRgb kGreyPixel = qRgb(128, 128, 128);
+const QRgb kRedPixel = qRgb(255, 0, 0);
+const QRgb kBluePixel = qRgb(0, 0, 255);
+
+TEST(RedrawPixels, BackgroundDiskAndLimbAtDesignSize) {
+  PictureWindow window(1000, 628);
+  Redraw(window);
+  ASSERT_EQ(window.canvas.Image().size(), QSize(998, 626));
+  for (const auto& [x, y] : {std::pair{0, 0}, {997, 0}, {0, 625}, {997, 625}}) {
+    EXPECT_EQ(window.Pixel(x, y), kBlackPixel) << x << ", " << y;
+  }
+  ViewState orientation = OrientationOf(window);
+  const std::int32_t radius = orientation.DiskRadius;
+  ASSERT_EQ(radius, 306);
+  // Inside grid cells the disk shows its yellow.
+  for (const auto& [longitude, latitude] : {std::pair{285.0, 5.0}, {255.0, -15.0}, {305.0, 45.0}}) {
+    const Pixel inCell = Projected(orientation, longitude, latitude);
+    EXPECT_EQ(window.Pixel(inCell.x, inCell.y), kYellowPixel) << longitude << ", " << latitude;
+  }
+  // The limb is a black ring just at the radius, with black sky beyond it.
+  EXPECT_TRUE(window.ColourNear(499 + radius, 313, kBlackPixel));
+  EXPECT_TRUE(window.ColourNear(499, 313 - radius, kBlackPixel));
+  EXPECT_EQ(window.Pixel(499 + radius - 8, 313 + 20), kYellowPixel);
+  // The centre cross.
+  EXPECT_EQ(window.Pixel(499 + 4, 313), kBlackPixel);
+}
+
+TEST(RedrawPixels, ColouredMeridiansWhereTheProjectionPutsThem) {
+  struct Case {
+    std::int32_t position;
+    double longitudeDeg;
+    QRgb colour;
+  };
+  // New Year 2021 looks at L0 = 280 deg; two weeks later at about 100 deg.
+  for (const Case c : {Case{0, 280, kRedPixel}, Case{330, 100, kBluePixel}}) {
+    SCOPED_TRACE(c.position);
+    PictureWindow window(1000, 628);
+    window.position = c.position;
+    Redraw(window);
+    ViewState orientation = OrientationOf(window);
+    for (const double latitude : {-45.0, -15.0, 15.0, 45.0}) {
+      const Pixel onMeridian = Projected(orientation, c.longitudeDeg, latitude);
+      ASSERT_GT(onMeridian.depth, 0.5);
+      EXPECT_TRUE(window.ColourNear(onMeridian.x, onMeridian.y, c.colour)) << latitude;
+    }
+  }
+}
+
+TEST(RedrawPixels, MarkersPointWhiteToNorthAndBlackToSouth) {
+  for (const bool differential : {false, true}) {
+    SCOPED_TRACE(differential ? "differential" : "fixed");
+    PictureWindow window(1000, 628);
+    window.differential = differential;
+    Redraw(window);
+    ViewState orientation = OrientationOf(window);
+    // At new year both grids coincide; markers 1 and 2 sit on the red
+    // meridian, near the central one.
+    for (const double latitude : {-25.0, 25.0}) {
+      const Pixel centre = Projected(orientation, -80, latitude);
+      ASSERT_GT(centre.depth, 0.2);
+      EXPECT_EQ(window.Pixel(centre.x, centre.y), kGreyPixel) << latitude;
+      const Pixel north = Projected(orientation, -80, latitude + 2.5);
+      const Pixel south = Projected(orientation, -80, latitude - 2.5);
+      EXPECT_EQ(window.Pixel(north.x, north.y), kWhitePixel) << latitude;
+      EXPECT_EQ(window.Pixel(south.x, south.y), kBlackPixel) << latitude;
+    }
+  }
+}
+
+TEST(RedrawPixels, DifferentialMeridianBendsWithTheShift) {
+  PictureWindow window(1000, 628);
+  window.differential = true;
+  window.position = 8736;
+  Redraw(window);
+  ViewState orientation = OrientationOf(window);
+  // Wherever the red meridian now runs on the near side, it runs shifted;
+  // the latitudes keep clear of parallels and markers drawn over it.
+  int checked = 0;
+  for (const double latitude : {-45.0, -35.0, -15.0, 15.0, 35.0, 45.0}) {
+    const double shift = DifferentialShiftArcSeconds(latitude * kDegree, 8736) / kDegree;
+    const Pixel shifted = Projected(orientation, 280 + shift, latitude);
+    if (shifted.depth < 0.3) continue;
+    ++checked;
+    EXPECT_TRUE(window.ColourNear(shifted.x, shifted.y, kRedPixel)) << latitude;
+  }
+  EXPECT_GE(checked, 1);
+}
+
+TEST(RedrawPixels, TinyPicturesDrawWithoutFailing) {
+  for (const auto& [width, height] : {std::pair{0, 0}, {1, 1}, {2, 2}, {3, 3}, {50, 24}}) {
+    SCOPED_TRACE(::testing::Message() << width << " x " << height);
+    PictureWindow window(width, height);
+    for (const bool differential : {false, true}) {
+      window.differential = differential;
+      EXPECT_NO_THROW(Redraw(window));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace helidisk
