@@ -1,0 +1,659 @@
+// Drives the real window: its controls, its handlers and what they leave in
+// the picture, the readout and DiskGeometry.
+#include "form_main.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDate>
+#include <QFontInfo>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QWindow>
+#include <QtTest>
+#include <array>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "application.h"
+#include "checked.h"
+#include "diskgeometry.h"
+#include "picturecontrol.h"
+#include "qimagecanvas.h"
+#include "redraw.h"
+#include "versioninfo.h"
+
+#ifndef HELIDISK_PROGRAM
+#error "HELIDISK_PROGRAM must name the built helidisk executable"
+#endif
+#ifndef HELIDISK_PROJECT_VERSION
+#error "HELIDISK_PROJECT_VERSION must give the project's dotted version"
+#endif
+
+namespace helidisk {
+namespace {
+
+constexpr int kAboutPanelWidth = 350;
+
+// Renders what the window should show, through the same redraw, on a canvas
+// of its own.
+class ReferenceView final : public FormView {
+ public:
+  ReferenceView(double hour, bool diffRot, std::int32_t year)
+      : hour_(hour), diffRot_(diffRot), year_(year) {
+    canvas_.SetWidth(ImageWidthOf(CurrentDiskGeometry()));
+    canvas_.SetHeight(ImageHeightOf(CurrentDiskGeometry()));
+    // The window has redrawn more than once before anything is compared, so
+    // its disk outline uses the pen an earlier redraw left.
+    Redraw(*this);
+    Redraw(*this);
+  }
+
+  const QImage& Image() const { return canvas_.Image(); }
+  QString Caption(ReadoutLabel label) const {
+    return QString::fromStdString(captions_[static_cast<std::size_t>(label)]);
+  }
+
+  Canvas& ImageCanvas() override { return canvas_; }
+  double HourPosition() const override { return hour_; }
+  bool DiffRotChecked() const override { return diffRot_; }
+  void SetReadoutCaption(ReadoutLabel label, const std::string& captionUtf8) override {
+    captions_[static_cast<std::size_t>(label)] = captionUtf8;
+  }
+  std::int32_t CurrentYear() const override { return year_; }
+  std::string DecimalSeparator() const override { return QLocale().decimalPoint().toStdString(); }
+
+ private:
+  QImageCanvas canvas_;
+  double hour_;
+  bool diffRot_;
+  std::int32_t year_;
+  std::array<std::string, kReadoutLabelCount> captions_;
+};
+
+struct LabelName {
+  ReadoutLabel Label;
+  const char* Name;
+};
+
+constexpr std::array<LabelName, kReadoutLabelCount> kReadoutLabelNames = {{
+    {ReadoutLabel::JD, "Label_JD"},
+    {ReadoutLabel::Datum, "Label_Datum"},
+    {ReadoutLabel::Zeit, "Label_Zeit"},
+    {ReadoutLabel::RAapp, "Label_RAapp"},
+    {ReadoutLabel::DEapp, "Label_DEapp"},
+    {ReadoutLabel::Distanz, "Label_Distanz"},
+    {ReadoutLabel::Halbmesser, "Label_Halbmesser"},
+    {ReadoutLabel::P, "Label_P"},
+    {ReadoutLabel::B0, "Label_B0"},
+    {ReadoutLabel::L0, "Label_L0"},
+}};
+
+}  // namespace
+
+class FormMainTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+  void cleanupTestCase();
+  void init();
+  void cleanup();
+
+  void controlsAtDesignSize();
+  void readoutFontAndColumns();
+  void startState();
+  void scrollChangeRewritesReadoutAndPicture();
+  void scrollSteps_data();
+  void scrollSteps();
+  void checkBoxResetsHourAndRedraws_data();
+  void checkBoxResetsHourAndRedraws();
+  void rightButtonReleaseChangesNothing();
+  void escapeEndsTheProgram_data();
+  void escapeEndsTheProgram();
+  void otherKeysDoNotEndTheProgram();
+  void exitEndsTheProgram();
+  void formResizeKeepsGeometryAndImageInStep_data();
+  void formResizeKeepsGeometryAndImageInStep();
+  void resizeSweep();
+  void activationMovesToTopEdgeAndRedraws();
+  void noPictureBeforeTheFirstResize();
+  void handlerErrorIsReportedAndNextEventWorks();
+  void errorInNestedChangeIsReportedOnce();
+  void aboutPanelPlacedShownAndHidden();
+  void aboutPanelKeepsTheWindowWorking();
+  void aboutPanelContents();
+  void captionAndVersionGrid();
+  void versionGridOfTheBuiltProgram();
+
+ private:
+  template <typename T>
+  T* Control(const char* name) const {
+    T* control = window_->findChild<T*>(QString::fromLatin1(name));
+    if (control == nullptr) qFatal("no control %s", name);
+    return control;
+  }
+  QLabel* ReadoutLabelOf(ReadoutLabel label) const;
+  QScrollBar* ScrollBar() const { return Control<QScrollBar>("ScrollBar1"); }
+  QCheckBox* CheckBox() const { return Control<QCheckBox>("CheckBox_DiffRot"); }
+  const QImage& Picture() const { return Control<PictureControl>("Image1")->Image(); }
+  QFrame* AboutPanel() const { return Control<QFrame>("Panel_About"); }
+  void ShowWindow();
+  // Through the window system, as a user's click arrives.
+  void ClickOn(QWidget* control, Qt::MouseButton button) const;
+  void ResizeClientTo(int width, int height);
+  void ExpectShows(double hour, bool diffRot, std::int32_t year) const;
+
+  std::unique_ptr<TForm_Main> window_;
+  std::vector<QString> reportedErrors_;
+  int terminationRequests_ = 0;
+  ErrorReporter savedReporter_;
+  TerminationRequest savedTermination_;
+};
+
+void FormMainTest::initTestCase() {
+  savedReporter_ =
+      SetErrorReporter([this](const QString& message) { reportedErrors_.push_back(message); });
+  savedTermination_ = SetTerminationRequest([this] { ++terminationRequests_; });
+}
+
+void FormMainTest::cleanupTestCase() {
+  SetErrorReporter(savedReporter_);
+  SetTerminationRequest(savedTermination_);
+}
+
+void FormMainTest::init() {
+  reportedErrors_.clear();
+  terminationRequests_ = 0;
+  window_ = std::make_unique<TForm_Main>();
+}
+
+void FormMainTest::cleanup() {
+  window_.reset();
+  QVERIFY(reportedErrors_.empty());
+}
+
+QLabel* FormMainTest::ReadoutLabelOf(ReadoutLabel label) const {
+  for (const LabelName& entry : kReadoutLabelNames) {
+    if (entry.Label == label) return Control<QLabel>(entry.Name);
+  }
+  qFatal("unknown readout label");
+}
+
+void FormMainTest::ShowWindow() {
+  window_->show();
+  window_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+}
+
+void FormMainTest::ClickOn(QWidget* control, Qt::MouseButton button) const {
+  QWindow* window = window_->windowHandle();
+  QTest::mouseClick(window, button, Qt::NoModifier,
+                    control->mapTo(window_.get(), control->rect().center()));
+}
+
+// The client area below the menu.
+void FormMainTest::ResizeClientTo(int width, int height) {
+  const int menuHeight = window_->menuBar()->height();
+  window_->resize(width, height + menuHeight);
+}
+
+void FormMainTest::ExpectShows(double hour, bool diffRot, std::int32_t year) const {
+  const ReferenceView reference(hour, diffRot, year);
+  for (const LabelName& entry : kReadoutLabelNames) {
+    QCOMPARE(ReadoutLabelOf(entry.Label)->text(), reference.Caption(entry.Label));
+  }
+  QVERIFY(!Picture().isNull());
+  QCOMPARE(Picture(), reference.Image());
+}
+
+void FormMainTest::controlsAtDesignSize() {
+  ShowWindow();
+  struct Placement {
+    const char* Name;
+    QRect Geometry;
+  };
+  const Placement placements[] = {
+      {"Panel1", {0, 655, 1002, 105}},
+      {"Panel2", {0, 0, 1002, 655}},
+      {"ScrollBar1", {1, 629, 1000, 25}},
+      {"Image1", {1, 1, 1000, 628}},
+      {"Panel_About", {455, 99, 350, 480}},
+      {"CheckBox_DiffRot", {528, 80, 153, 17}},
+      {"Image2", {6, 5, 33, 33}},
+      {"StringGrid_VersionsInfo", {3, 43, 342, 345}},
+      {"Button_About_OK", {133, 416, 89, 33}},
+  };
+  for (const Placement& placement : placements) {
+    QCOMPARE(Control<QWidget>(placement.Name)->geometry(), placement.Geometry);
+  }
+  QCOMPARE(window_->centralWidget()->size(), QSize(1002, 760));
+
+  const QPoint labelPositions[] = {{16, 53},  {16, 5},   {16, 29}, {272, 5},  {272, 29},
+                                   {272, 53}, {272, 77}, {528, 5}, {528, 29}, {528, 53}};
+  for (std::size_t index = 0; index < kReadoutLabelNames.size(); ++index) {
+    QCOMPARE(Control<QLabel>(kReadoutLabelNames[index].Name)->pos(), labelPositions[index]);
+  }
+  QCOMPARE(Control<QLabel>("Label_helidisk")->pos(), QPoint(43, 10));
+
+  auto* panel1 = Control<QFrame>("Panel1");
+  QCOMPARE(panel1->frameShape(), QFrame::NoFrame);
+  QCOMPARE(panel1->palette().color(QPalette::Window), QColor(224, 224, 224));
+  auto* panel2 = Control<QFrame>("Panel2");
+  QCOMPARE(panel2->frameShadow(), QFrame::Raised);
+  QCOMPARE(panel2->contentsRect().topLeft(), QPoint(1, 1));
+
+  QCOMPARE(ScrollBar()->orientation(), Qt::Horizontal);
+  QCOMPARE(ScrollBar()->minimum(), 0);
+  QCOMPARE(ScrollBar()->maximum(), 8736);
+  QCOMPARE(ScrollBar()->singleStep(), 1);
+  QCOMPARE(ScrollBar()->pageStep(), 6);
+  QCOMPARE(CheckBox()->text(), QStringLiteral("Differentielle Rotation"));
+  QCOMPARE(QFontInfo(CheckBox()->font()).pixelSize(), 13);
+  QVERIFY(CheckBox()->fontMetrics().horizontalAdvance(CheckBox()->text()) < CheckBox()->width());
+
+  QCOMPARE(Control<QMenu>("File1")->title(), QStringLiteral("&File"));
+  QCOMPARE(Control<QAction>("Exit1")->text(), QStringLiteral("E&xit"));
+  QCOMPARE(Control<QMenu>("Help1")->title(), QStringLiteral("&Help"));
+  QCOMPARE(Control<QAction>("about1")->text(), QStringLiteral("&About"));
+  QCOMPARE(Control<QMenuBar>("MainMenu1")->actions().size(), 2);
+  QVERIFY(!window_->windowIcon().isNull());
+}
+
+// A fixed-pitch font 20 px high whose widest caption stays clear of the
+// next column.
+void FormMainTest::readoutFontAndColumns() {
+  ShowWindow();
+  ScrollBar()->setValue(8736);
+  for (const LabelName& entry : kReadoutLabelNames) {
+    const QLabel* label = ReadoutLabelOf(entry.Label);
+    const QFontMetrics metrics(label->font());
+    for (const QChar character : QStringLiteral("i.:W°")) {
+      QCOMPARE(metrics.horizontalAdvance(character), metrics.horizontalAdvance(QLatin1Char('0')));
+    }
+    QCOMPARE(QFontInfo(label->font()).pixelSize(), 20);
+    QCOMPARE(label->size(), label->sizeHint());
+  }
+  const ReadoutLabel rows[][3] = {
+      {ReadoutLabel::Datum, ReadoutLabel::RAapp, ReadoutLabel::P},
+      {ReadoutLabel::Zeit, ReadoutLabel::DEapp, ReadoutLabel::B0},
+      {ReadoutLabel::JD, ReadoutLabel::Distanz, ReadoutLabel::L0},
+  };
+  for (const auto& row : rows) {
+    for (int column = 0; column < 2; ++column) {
+      QVERIFY(ReadoutLabelOf(row[column])->geometry().right() <
+              ReadoutLabelOf(row[column + 1])->x());
+    }
+  }
+}
+
+void FormMainTest::startState() {
+  ShowWindow();
+  QCOMPARE(ScrollBar()->value(), 0);
+  QVERIFY(CheckBox()->isChecked());
+  QVERIFY(AboutPanel()->isHidden());
+  QCOMPARE(CurrentDiskGeometry(), (DiskGeometry{999, 627, 499, 313}));
+  QCOMPARE(Picture().size(), QSize(998, 626));
+  ExpectShows(0, true, QDate::currentDate().year());
+  const QString newYear = QStringLiteral("Datum     : %1-01-01").arg(QDate::currentDate().year());
+  QCOMPARE(ReadoutLabelOf(ReadoutLabel::Datum)->text(), newYear);
+}
+
+void FormMainTest::scrollChangeRewritesReadoutAndPicture() {
+  window_->SetYearSource([] { return 2021; });
+  ShowWindow();
+  std::array<QString, kReadoutLabelCount> before;
+  for (std::size_t index = 0; index < before.size(); ++index) {
+    before[index] = ReadoutLabelOf(kReadoutLabelNames[index].Label)->text();
+  }
+  const QImage picture = Picture();
+
+  ScrollBar()->setValue(4417);
+  for (std::size_t index = 0; index < before.size(); ++index) {
+    QVERIFY2(ReadoutLabelOf(kReadoutLabelNames[index].Label)->text() != before[index],
+             kReadoutLabelNames[index].Name);
+  }
+  QVERIFY(Picture() != picture);
+  ExpectShows(4417, true, 2021);
+  QCOMPARE(ReadoutLabelOf(ReadoutLabel::Datum)->text(), QStringLiteral("Datum     : 2021-07-04"));
+  QCOMPARE(ReadoutLabelOf(ReadoutLabel::Zeit)->text(), QStringLiteral("Zeit UT   : 01:00"));
+}
+
+void FormMainTest::scrollSteps_data() {
+  QTest::addColumn<int>("start");
+  QTest::addColumn<int>("action");
+  QTest::addColumn<int>("expected");
+  QTest::addColumn<QString>("time");
+  QTest::newRow("arrow right") << 0 << int(QAbstractSlider::SliderSingleStepAdd) << 1
+                               << QStringLiteral("Zeit UT   : 01:00");
+  QTest::newRow("trough right") << 0 << int(QAbstractSlider::SliderPageStepAdd) << 6
+                                << QStringLiteral("Zeit UT   : 06:00");
+  QTest::newRow("arrow left") << 30 << int(QAbstractSlider::SliderSingleStepSub) << 29
+                              << QStringLiteral("Zeit UT   : 05:00");
+  QTest::newRow("trough left") << 30 << int(QAbstractSlider::SliderPageStepSub) << 24
+                               << QStringLiteral("Zeit UT   : 00:00");
+  QTest::newRow("trough at the end") << 8733 << int(QAbstractSlider::SliderPageStepAdd) << 8736
+                                     << QStringLiteral("Zeit UT   : 00:00");
+  QTest::newRow("arrow at the start")
+      << 0 << int(QAbstractSlider::SliderSingleStepSub) << 0 << QStringLiteral("Zeit UT   : 00:00");
+}
+
+void FormMainTest::scrollSteps() {
+  QFETCH(int, start);
+  QFETCH(int, action);
+  QFETCH(int, expected);
+  QFETCH(QString, time);
+  window_->SetYearSource([] { return 2021; });
+  ShowWindow();
+  ScrollBar()->setValue(start);
+  ScrollBar()->triggerAction(static_cast<QAbstractSlider::SliderAction>(action));
+  QCOMPARE(ScrollBar()->value(), expected);
+  QCOMPARE(ReadoutLabelOf(ReadoutLabel::Zeit)->text(), time);
+  ExpectShows(expected, true, 2021);
+}
+
+void FormMainTest::checkBoxResetsHourAndRedraws_data() {
+  QTest::addColumn<bool>("checkedBefore");
+  QTest::addColumn<bool>("byKeyboard");
+  QTest::newRow("click unchecks") << true << false;
+  QTest::newRow("click checks") << false << false;
+  QTest::newRow("space unchecks") << true << true;
+  QTest::newRow("space checks") << false << true;
+}
+
+void FormMainTest::checkBoxResetsHourAndRedraws() {
+  QFETCH(bool, checkedBefore);
+  QFETCH(bool, byKeyboard);
+  window_->SetYearSource([] { return 2021; });
+  ShowWindow();
+  CheckBox()->setChecked(checkedBefore);
+  ScrollBar()->setValue(500);
+  ExpectShows(500, checkedBefore, 2021);
+
+  if (byKeyboard) {
+    CheckBox()->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), CheckBox());
+    QTest::keyClick(window_->windowHandle(), Qt::Key_Space);
+  } else {
+    ClickOn(CheckBox(), Qt::LeftButton);
+  }
+  QCOMPARE(CheckBox()->isChecked(), !checkedBefore);
+  QCOMPARE(ScrollBar()->value(), 0);
+  ExpectShows(0, !checkedBefore, 2021);
+}
+
+void FormMainTest::rightButtonReleaseChangesNothing() {
+  ShowWindow();
+  ScrollBar()->setValue(500);
+  const QImage picture = Picture();
+  ClickOn(CheckBox(), Qt::RightButton);
+  ClickOn(CheckBox(), Qt::MiddleButton);
+  QVERIFY(CheckBox()->isChecked());
+  QCOMPARE(ScrollBar()->value(), 500);
+  QCOMPARE(Picture(), picture);
+}
+
+void FormMainTest::escapeEndsTheProgram_data() {
+  QTest::addColumn<QString>("focus");
+  QTest::addColumn<int>("modifiers");
+  QTest::addColumn<bool>("aboutShown");
+  QTest::newRow("window") << QString() << int(Qt::NoModifier) << false;
+  QTest::newRow("check box, shift")
+      << QStringLiteral("CheckBox_DiffRot") << int(Qt::ShiftModifier) << false;
+  QTest::newRow("check box, ctrl+alt")
+      << QStringLiteral("CheckBox_DiffRot") << int(Qt::ControlModifier | Qt::AltModifier) << false;
+  QTest::newRow("about grid") << QStringLiteral("StringGrid_VersionsInfo") << int(Qt::NoModifier)
+                              << true;
+  QTest::newRow("about button") << QStringLiteral("Button_About_OK") << int(Qt::NoModifier) << true;
+}
+
+void FormMainTest::escapeEndsTheProgram() {
+  QFETCH(QString, focus);
+  QFETCH(int, modifiers);
+  QFETCH(bool, aboutShown);
+  ShowWindow();
+  if (aboutShown) Control<QAction>("about1")->trigger();
+  if (!focus.isEmpty()) {
+    auto* control = Control<QWidget>(focus.toLatin1().constData());
+    control->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), control);
+  }
+  QTest::keyRelease(window_->windowHandle(), Qt::Key_Escape,
+                    static_cast<Qt::KeyboardModifiers>(modifiers));
+  QCOMPARE(terminationRequests_, 1);
+}
+
+void FormMainTest::otherKeysDoNotEndTheProgram() {
+  ShowWindow();
+  for (const Qt::Key key : {Qt::Key_A, Qt::Key_Space, Qt::Key_Return, Qt::Key_Q}) {
+    QTest::keyRelease(window_->windowHandle(), key);
+  }
+  QTest::keyPress(window_->windowHandle(), Qt::Key_Escape);
+  QCOMPARE(terminationRequests_, 0);
+}
+
+void FormMainTest::exitEndsTheProgram() {
+  ShowWindow();
+  Control<QAction>("Exit1")->trigger();
+  QCOMPARE(terminationRequests_, 1);
+}
+
+void FormMainTest::formResizeKeepsGeometryAndImageInStep_data() {
+  QTest::addColumn<QSize>("client");
+  QTest::addColumn<QSize>("picture");
+  QTest::newRow("design size") << QSize(1002, 760) << QSize(1000, 628);
+  QTest::newRow("smaller") << QSize(640, 480) << QSize(638, 348);
+  QTest::newRow("larger") << QSize(1600, 1100) << QSize(1598, 968);
+  QTest::newRow("odd sizes") << QSize(777, 555) << QSize(775, 423);
+}
+
+void FormMainTest::formResizeKeepsGeometryAndImageInStep() {
+  QFETCH(QSize, client);
+  QFETCH(QSize, picture);
+  window_->SetYearSource([] { return 2021; });
+  ShowWindow();
+  ScrollBar()->setValue(100);
+  ResizeClientTo(client.width(), client.height());
+  QTRY_COMPARE(Control<QWidget>("Image1")->size(), picture);
+  const DiskGeometry expected{picture.width() - 1, picture.height() - 1, (picture.width() - 1) / 2,
+                              (picture.height() - 1) / 2};
+  QCOMPARE(CurrentDiskGeometry(), expected);
+  QCOMPARE(Picture().size(), QSize(picture.width() - 2, picture.height() - 2));
+  QCOMPARE(ScrollBar()->geometry(), QRect(1, picture.height() + 1, picture.width(), 25));
+  QCOMPARE(Control<QWidget>("Panel1")->geometry(),
+           QRect(0, client.height() - 105, client.width(), 105));
+  ExpectShows(100, true, 2021);
+}
+
+// From nothing to far beyond any screen, through the sizes where the disk's
+// radius turns negative: nothing crashes, Qt warns of nothing (warnings are
+// fatal here), and DiskGeometry and the image follow the picture control.
+void FormMainTest::resizeSweep() {
+  ShowWindow();
+  auto* image1 = Control<PictureControl>("Image1");
+  // True when DiskGeometry and the image match the picture control.
+  const auto inStep = [image1] {
+    const DiskGeometry expected = DiskGeometryOfPicture(image1->width(), image1->height());
+    const QImageCanvas& canvas = image1->Canvas();
+    const bool imageExists = canvas.Width() > 0 && canvas.Height() > 0;
+    return CurrentDiskGeometry() == expected && canvas.Width() == ImageWidthOf(expected) &&
+           canvas.Height() == ImageHeightOf(expected) &&
+           image1->Image().size() ==
+               (imageExists ? QSize(canvas.Width(), canvas.Height()) : QSize(0, 0));
+  };
+  const QSize windowSizes[] = {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4000, 3000}, {1, 3000}, {4000, 1}};
+  for (const QSize& size : windowSizes) {
+    window_->resize(size);
+    QCoreApplication::processEvents();
+    QVERIFY2(inStep(),
+             qPrintable(QStringLiteral("window %1 x %2").arg(size.width()).arg(size.height())));
+  }
+  // Picture controls of the sizes where the image is empty, one pixel, or
+  // too low for the disk: the client area around them is 2 px wider and
+  // 2 + 25 + 105 px higher.
+  const QSize pictureSizes[] = {{0, 0},    {1, 1},     {2, 2},     {3, 3},   {4, 4},
+                                {100, 24}, {1000, 24}, {24, 1000}, {1, 628}, {3998, 2866}};
+  for (const QSize& picture : pictureSizes) {
+    ResizeClientTo(picture.width() + 2, picture.height() + 2 + 25 + 105);
+    QTRY_COMPARE(image1->size(), picture);
+    QVERIFY(inStep());
+    ScrollBar()->setValue(ScrollBar()->value() + 100);
+    CheckBox()->toggle();
+    QVERIFY(inStep());
+  }
+  QVERIFY(reportedErrors_.empty());
+}
+
+void FormMainTest::activationMovesToTopEdgeAndRedraws() {
+  window_->SetYearSource([] { return 2021; });
+  ShowWindow();
+  window_->move(57, 120);
+  QTRY_COMPARE(window_->pos(), QPoint(57, 120));
+  window_->SetYearSource([] { return 2024; });
+  QEvent activation(QEvent::WindowActivate);
+  QCoreApplication::sendEvent(window_.get(), &activation);
+  QCOMPARE(window_->pos(), QPoint(57, 0));
+  QCOMPARE(window_->size(), QSize(1002, 760 + window_->menuBar()->height()));
+  QCOMPARE(ReadoutLabelOf(ReadoutLabel::Datum)->text(), QStringLiteral("Datum     : 2024-01-01"));
+  ExpectShows(0, true, 2024);
+}
+
+// The picture the user first sees is drawn after DiskGeometry and the image
+// are set.
+void FormMainTest::noPictureBeforeTheFirstResize() {
+  SetDiskGeometry({});
+  ScrollBar()->setValue(24);
+  CheckBox()->toggle();
+  QVERIFY(Picture().isNull());
+  QCOMPARE(CurrentDiskGeometry(), DiskGeometry{});
+  ShowWindow();
+  QCOMPARE(CurrentDiskGeometry(), (DiskGeometry{999, 627, 499, 313}));
+  ExpectShows(0, false, QDate::currentDate().year());
+}
+
+// A year past the calendar's integer range makes the redraw fail with
+// "Integer overflow"; the report carries that message, and the next
+// event redraws as usual.
+void FormMainTest::handlerErrorIsReportedAndNextEventWorks() {
+  ShowWindow();
+  window_->SetYearSource([] { return std::numeric_limits<std::int32_t>::max(); });
+  ScrollBar()->setValue(10);
+  QCOMPARE(reportedErrors_, std::vector<QString>{QStringLiteral("Integer overflow")});
+  reportedErrors_.clear();
+
+  window_->SetYearSource([] { return 2021; });
+  ScrollBar()->setValue(11);
+  QVERIFY(reportedErrors_.empty());
+  ExpectShows(11, true, 2021);
+}
+
+// The check box's handler sets the position, whose change handler fails:
+// that ends the check box's event, reported once.
+void FormMainTest::errorInNestedChangeIsReportedOnce() {
+  ShowWindow();
+  ScrollBar()->setValue(10);
+  window_->SetYearSource([] { return std::numeric_limits<std::int32_t>::max(); });
+  ClickOn(CheckBox(), Qt::LeftButton);
+  QCOMPARE(ScrollBar()->value(), 0);
+  QCOMPARE(reportedErrors_, std::vector<QString>{QStringLiteral("Integer overflow")});
+  reportedErrors_.clear();
+}
+
+void FormMainTest::aboutPanelPlacedShownAndHidden() {
+  ShowWindow();
+  const int frameWidth = window_->frameGeometry().width() - window_->width();
+  ResizeClientTo(1010 - frameWidth, 760);
+  QTRY_COMPARE(window_->frameGeometry().width(), 1010);
+  auto* about1 = Control<QAction>("about1");
+  auto* panel = AboutPanel();
+  about1->trigger();
+  QVERIFY(panel->isVisible());
+  QCOMPARE(panel->pos(), QPoint(330, 20));
+  QCOMPARE(panel->size(), QSize(kAboutPanelWidth, 480));
+  // In front of the picture: the topmost control at the panel's centre.
+  auto* panel2 = Control<QWidget>("Panel2");
+  QWidget* front = panel2->childAt(panel->geometry().center());
+  QVERIFY(front == panel || panel->isAncestorOf(front));
+
+  ClickOn(Control<QPushButton>("Button_About_OK"), Qt::LeftButton);
+  QVERIFY(panel->isHidden());
+
+  ResizeClientTo(800, 700);
+  QTRY_COMPARE(window_->width(), 800);
+  panel->move(3, 3);
+  about1->trigger();
+  QCOMPARE(panel->pos(), QPoint((window_->frameGeometry().width() - kAboutPanelWidth) / 2, 20));
+  about1->trigger();
+  QCOMPARE(panel->pos(), QPoint((window_->frameGeometry().width() - kAboutPanelWidth) / 2, 20));
+  QVERIFY(panel->isVisible());
+}
+
+void FormMainTest::aboutPanelKeepsTheWindowWorking() {
+  window_->SetYearSource([] { return 2021; });
+  ShowWindow();
+  Control<QAction>("about1")->trigger();
+  ScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  QCOMPARE(ScrollBar()->value(), 6);
+  ExpectShows(6, true, 2021);
+  ClickOn(CheckBox(), Qt::LeftButton);
+  ExpectShows(0, false, 2021);
+  QVERIFY(AboutPanel()->isVisible());
+}
+
+void FormMainTest::aboutPanelContents() {
+  auto* icon = Control<QLabel>("Image2");
+  QCOMPARE(icon->pixmap().size(), QSize(32, 32));
+  QCOMPARE(icon->alignment(), Qt::AlignLeft | Qt::AlignTop);
+  auto* title = Control<QLabel>("Label_helidisk");
+  QCOMPARE(title->text(), QStringLiteral("helidisk"));
+  QVERIFY(QFontInfo(title->font()).bold());
+  QCOMPARE(QFontInfo(title->font()).pixelSize(), 20);
+  QCOMPARE(Control<QPushButton>("Button_About_OK")->text(), QStringLiteral("OK"));
+
+  auto* grid = Control<QTableWidget>("StringGrid_VersionsInfo");
+  QCOMPARE(grid->columnCount(), 2);
+  QCOMPARE(grid->rowCount(), 17);
+  for (int column = 0; column < 2; ++column) QCOMPARE(grid->columnWidth(column), 167);
+  for (int row = 0; row < 17; ++row) QCOMPARE(grid->rowHeight(row), 19);
+  QVERIFY(grid->horizontalHeader()->isHidden());
+  QVERIFY(grid->verticalHeader()->isHidden());
+  QVERIFY(grid->showGrid());
+  QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+  QVERIFY(grid->selectionMode() != QAbstractItemView::NoSelection);
+  QVERIFY(QFontInfo(grid->font()).bold());
+  QCOMPARE(QFontInfo(grid->font()).pixelSize(), 13);
+}
+
+// This test program carries the program's version block too, so the
+// window reads the project version from it.
+void FormMainTest::captionAndVersionGrid() {
+  QCOMPARE(window_->windowTitle(),
+           QStringLiteral("helidisk   Version ") + QStringLiteral(HELIDISK_PROJECT_VERSION));
+  auto* grid = Control<QTableWidget>("StringGrid_VersionsInfo");
+  QCOMPARE(grid->item(3, 0)->text(), QStringLiteral("FileVersion     "));
+  QCOMPARE(grid->item(3, 1)->text(), QStringLiteral(HELIDISK_PROJECT_VERSION));
+}
+
+void FormMainTest::versionGridOfTheBuiltProgram() {
+  QTableWidget grid;
+  FillVersionGrid(grid, QStringLiteral(HELIDISK_PROGRAM));
+  QCOMPARE(grid.rowCount(), 17);
+  for (const int row : {2, 4, 6, 8, 10, 11}) QCOMPARE(grid.item(row, 1)->text(), QString());
+  QCOMPARE(grid.item(3, 1)->text(), QStringLiteral(HELIDISK_PROJECT_VERSION));
+  QCOMPARE(grid.item(9, 1)->text(), QStringLiteral(HELIDISK_PROJECT_VERSION));
+  QCOMPARE(grid.item(12, 1)->text(), QStringLiteral("Application"));
+  for (const int row : {13, 14, 15, 16}) QCOMPARE(grid.item(row, 1)->text(), QStringLiteral("No"));
+}
+
+}  // namespace helidisk
+
+QTEST_MAIN(helidisk::FormMainTest)
+#include "form_main_test.moc"
