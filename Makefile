@@ -6,7 +6,7 @@ ASAN_DIR := build-asan
 CMAKE_CONFIGURE := cmake -G Ninja -DHELIDISK_WERROR=ON
 CTEST := QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j 2
 
-.PHONY: run test deps build build-asan bench clean
+.PHONY: run test deps build build-asan bench screenshot clean
 
 run: build
 	@tools/run-helidisk.sh $(BUILD_DIR)
@@ -30,6 +30,10 @@ build-asan: deps
 
 bench: build
 	$(BUILD_DIR)/bench/helidisk_bench
+
+screenshot: build
+	@tools/install-deps.sh x11-utils imagemagick
+	tools/screenshot.sh $(BUILD_DIR) docs/screenshot.png
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR)

@@ -10,6 +10,8 @@ packages=(
   clang clang-tidy clang-format libclang-rt-14-dev
   xvfb xauth
 )
+# Callers with needs of their own (the screenshot) name further packages.
+packages+=("$@")
 
 missing=()
 for package in "${packages[@]}"; do
