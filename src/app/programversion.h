@@ -65,8 +65,8 @@ constexpr void WriteProgramVersionBlock(Sink& sink, std::string_view version) {
   fixed.dwFileFlagsMask = kAllFileFlags;
   fixed.dwFileType = kFileTypeApplication;
   const auto fixedWords = FixedFileInfoWords(fixed);
-  const std::array<std::uint32_t, 1> translation = {
-      (std::uint32_t{kProgramCodePage} << 16) | kProgramLanguage};
+  const std::array<std::uint32_t, 1> translation = {(std::uint32_t{kProgramCodePage} << 16) |
+                                                    kProgramLanguage};
 
   VersionBlockWriter writer(sink);
   writer.OpenNode(kVersionRootKey, fixedWords);

@@ -17,8 +17,8 @@ static_assert(kVersionSectionName == ".helidisk_version", "the section the reade
 
 }  // namespace
 
-[[gnu::used, gnu::retain, gnu::section(".helidisk_version"), gnu::aligned(4)]]
-extern const std::array<std::uint8_t, kBlockBytes> ProgramVersionBlock =
-    BuildProgramVersionBlock<kBlockBytes>(kVersion);
+[[gnu::used, gnu::retain, gnu::section(".helidisk_version"),
+  gnu::aligned(4)]] extern const std::array<std::uint8_t, kBlockBytes>
+    ProgramVersionBlock = BuildProgramVersionBlock<kBlockBytes>(kVersion);
 
 }  // namespace helidisk

@@ -37,8 +37,9 @@ bool IsExecutableProgram(const QString& fileName) {
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly)) return false;
   const QByteArray start = file.read(4);
-  return start == QByteArrayLiteral("\x7F"
-                                    "ELF") ||
+  return start == QByteArrayLiteral(
+                      "\x7F"
+                      "ELF") ||
          start.startsWith("#!");
 }
 
@@ -69,8 +70,8 @@ bool FlagSet(const VsFixedFileInfo& fixed, std::uint32_t flag) {
 
 std::string DriverText(std::uint32_t subtype) {
   static constexpr std::array<const char*, 11> kDrivers = {
-      "Unknown Driver",    "Printer Driver", "Keyboard Driver", "Language Driver",
-      "Display Driver",    "Mouse Driver",   "Network Driver",  "System Driver",
+      "Unknown Driver",    "Printer Driver", "Keyboard Driver",      "Language Driver",
+      "Display Driver",    "Mouse Driver",   "Network Driver",       "System Driver",
       "InstallableDriver", "Sound Driver",   "Communications Driver"};
   return subtype < kDrivers.size() ? kDrivers[subtype] : "";
 }
@@ -198,7 +199,8 @@ void FillVersionGrid(QTableWidget& grid, const QString& fileName) {
   grid.setRowCount(static_cast<int>(rows.size()));
   for (int row = 0; row < grid.rowCount(); ++row) {
     for (int column = 0; column < 2; ++column) {
-      SetCell(grid, row, column, rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)]);
+      SetCell(grid, row, column,
+              rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)]);
     }
   }
 }

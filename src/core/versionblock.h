@@ -70,10 +70,10 @@ inline constexpr std::size_t kFixedFileInfoBytes = kFixedFileInfoWords * 4;
 
 constexpr std::array<std::uint32_t, kFixedFileInfoWords> FixedFileInfoWords(
     const VsFixedFileInfo& info) {
-  return {info.dwSignature,      info.dwStrucVersion,     info.dwFileVersionMS,
-          info.dwFileVersionLS,  info.dwProductVersionMS, info.dwProductVersionLS,
-          info.dwFileFlagsMask,  info.dwFileFlags,        info.dwFileOS,
-          info.dwFileType,       info.dwFileSubtype,      info.dwFileDateMS,
+  return {info.dwSignature,     info.dwStrucVersion,     info.dwFileVersionMS,
+          info.dwFileVersionLS, info.dwProductVersionMS, info.dwProductVersionLS,
+          info.dwFileFlagsMask, info.dwFileFlags,        info.dwFileOS,
+          info.dwFileType,      info.dwFileSubtype,      info.dwFileDateMS,
           info.dwFileDateLS};
 }
 

@@ -50,8 +50,9 @@ TEST(ParseVersionNumber, FourPartsIntoTwoWords) {
 }
 
 TEST(ParseVersionNumber, RejectsAnythingElse) {
-  for (const char* dotted : {"", "1.2.3", "1.2.3.4.5", "1..3.4", ".1.2.3", "1.2.3.4.", "65536.0.0.0",
-                             "1.2.3.x", "1.2.3.-4", " 1.2.3.4", "99999999999.0.0.0"}) {
+  for (const char* dotted :
+       {"", "1.2.3", "1.2.3.4.5", "1..3.4", ".1.2.3", "1.2.3.4.", "65536.0.0.0", "1.2.3.x",
+        "1.2.3.-4", " 1.2.3.4", "99999999999.0.0.0"}) {
     SCOPED_TRACE(dotted);
     EXPECT_THROW(ParseVersionNumber(dotted), std::invalid_argument);
   }
@@ -86,10 +87,10 @@ TEST(ProgramVersionBlock, HoldsTheProgramsStrings) {
 
 TEST(ProgramVersionBlock, SpellsTheKeysExactly) {
   const std::string block(kSampleBlock.begin(), kSampleBlock.end());
-  for (const char* key : {"CompanyName", "FileDescription", "FileVersion", "InternalName",
-                          "LegalCopyright", "LegalTrademarks", "OriginalFilename", "ProductName",
-                          "ProductVersion", "Comments", "StringFileInfo", "080904E4",
-                          "VarFileInfo", "Translation", "VS_VERSION_INFO"}) {
+  for (const char* key :
+       {"CompanyName", "FileDescription", "FileVersion", "InternalName", "LegalCopyright",
+        "LegalTrademarks", "OriginalFilename", "ProductName", "ProductVersion", "Comments",
+        "StringFileInfo", "080904E4", "VarFileInfo", "Translation", "VS_VERSION_INFO"}) {
     SCOPED_TRACE(key);
     EXPECT_NE(block.find(std::string(key) + '\0'), std::string::npos);
   }

@@ -64,11 +64,11 @@ Bytes ElfWithBlock(const Bytes& block) {
   return testing::MakeElf({{".text", Bytes(64, 0xC3)}, {".helidisk_version", block}}).bytes;
 }
 
-constexpr QFile::Permissions kExecutable = QFile::ReadOwner | QFile::WriteOwner |
-                                          QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
-                                          QFile::ReadOther | QFile::ExeOther;
-constexpr QFile::Permissions kNotExecutable = QFile::ReadOwner | QFile::WriteOwner |
-                                             QFile::ReadGroup | QFile::ReadOther;
+constexpr QFile::Permissions kExecutable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                           QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                           QFile::ExeOther;
+constexpr QFile::Permissions kNotExecutable =
+    QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
 
 QString WriteFile(const QTemporaryDir& dir, const QString& name, const Bytes& bytes,
                   QFile::Permissions permissions = kExecutable) {
@@ -198,14 +198,22 @@ class VersionInfoTest : public QObject {
     CraftedBlock crafted;
     crafted.fixed = testing::FixedInfo(1, 0, 0x3F, 0);
     crafted.tables = {{"080904E4",
-                       {{"CompanyName", "c"},     {"FileDescription", "fd"}, {"FileVersion", "fv"},
-                        {"InternalName", "in"},   {"LegalCopyRight", "lc"},  {"LegalTradeMarks", "lt"},
-                        {"OriginalFileName", "of"}, {"ProductName", "pn"},   {"ProductVersion", "pv"},
-                        {"Comments", "co"},       {"SpecialBuild", "sb"},    {"PrivateBuild", "pb"}}}};
+                       {{"CompanyName", "c"},
+                        {"FileDescription", "fd"},
+                        {"FileVersion", "fv"},
+                        {"InternalName", "in"},
+                        {"LegalCopyRight", "lc"},
+                        {"LegalTradeMarks", "lt"},
+                        {"OriginalFileName", "of"},
+                        {"ProductName", "pn"},
+                        {"ProductVersion", "pv"},
+                        {"Comments", "co"},
+                        {"SpecialBuild", "sb"},
+                        {"PrivateBuild", "pb"}}}};
     const TFileVersionInfo info = Read(WriteFile(dir_, "all", ElfWithBlock(Build(crafted))));
-    const QStringList expected = {"c",  "fd", "fv", "in", "lc", "lt", "of",
-                                  "pn", "pv", "co", "sb", "pb", "Application",
-                                  "0",  "0",  "0",  "0",  "0",  "0"};
+    const QStringList expected = {"c",  "fd", "fv", "in", "lc", "lt",          "of",
+                                  "pn", "pv", "co", "sb", "pb", "Application", "0",
+                                  "0",  "0",  "0",  "0",  "0"};
     QCOMPARE(VersionFields(info), expected);
     QVERIFY(!info.FileType.empty());
   }
@@ -229,7 +237,8 @@ class VersionInfoTest : public QObject {
     crafted.translations = {0x04B00407, 0x04E40809};
     crafted.tables = {{"080904E4", {{"CompanyName", "British"}, {"ProductName", "Only British"}}},
                       {"040704B0", {{"CompanyName", "Deutsch"}, {"Comments", "Nur deutsch"}}}};
-    const TFileVersionInfo info = Read(WriteFile(dir_, "translations", ElfWithBlock(Build(crafted))));
+    const TFileVersionInfo info =
+        Read(WriteFile(dir_, "translations", ElfWithBlock(Build(crafted))));
     QCOMPARE(Q(info.CompanyName), "Deutsch");
     QCOMPARE(Q(info.Comments), "Nur deutsch");
     QCOMPARE(Q(info.ProductName), "");
@@ -282,8 +291,10 @@ class VersionInfoTest : public QObject {
     QTest::addColumn<quint32>("type");
     QTest::addColumn<quint32>("subtype");
     QTest::addColumn<QString>("text");
-    QTest::newRow("virtual device 0") << 5u << 0u << QString("Virtual Defice Identifier = 00000000");
-    QTest::newRow("virtual device") << 5u << 0xBEEFu << QString("Virtual Defice Identifier = 0000BEEF");
+    QTest::newRow("virtual device 0")
+        << 5u << 0u << QString("Virtual Defice Identifier = 00000000");
+    QTest::newRow("virtual device")
+        << 5u << 0xBEEFu << QString("Virtual Defice Identifier = 0000BEEF");
     QTest::newRow("type 6") << 6u << 0u << QString("");
     QTest::newRow("type 8") << 8u << 0u << QString("");
     QTest::newRow("driver 11") << 3u << 11u << QString("");
@@ -373,8 +384,10 @@ class VersionInfoTest : public QObject {
     const std::string script = "#!/bin/sh\nexit 0\n";
     const std::string text = "just a text\n";
     QTest::newRow("not executable") << WriteFile(dir_, "plain.elf", elf, kNotExecutable) << true;
-    QTest::newRow("executable text") << WriteFile(dir_, "text", Bytes(text.begin(), text.end())) << true;
-    QTest::newRow("script") << WriteFile(dir_, "script.sh", Bytes(script.begin(), script.end())) << true;
+    QTest::newRow("executable text")
+        << WriteFile(dir_, "text", Bytes(text.begin(), text.end())) << true;
+    QTest::newRow("script") << WriteFile(dir_, "script.sh", Bytes(script.begin(), script.end()))
+                            << true;
     QTest::newRow("no version section")
         << WriteFile(dir_, "bare", testing::MakeElf({{".text", Bytes(64, 0xC3)}}).bytes) << true;
     QTest::newRow("truncated") << WriteFile(dir_, "truncated", truncated) << true;
@@ -443,10 +456,23 @@ class VersionInfoTest : public QObject {
       QVERIFY(!(grid.item(row, 1)->flags() & Qt::ItemIsEditable));
     }
     const QString version = QStringLiteral(HELIDISK_PROJECT_VERSION);
-    const QString expected[17] = {
-        Cell(grid, 0, 1), "The helidisk developers", "", version, "",
-        "Copyright (C) 2026 The helidisk developers", "", "helidisk", "", version, "", "",
-        "Application", "No", "No", "No", "No"};
+    const QString expected[17] = {Cell(grid, 0, 1),
+                                  "The helidisk developers",
+                                  "",
+                                  version,
+                                  "",
+                                  "Copyright (C) 2026 The helidisk developers",
+                                  "",
+                                  "helidisk",
+                                  "",
+                                  version,
+                                  "",
+                                  "",
+                                  "Application",
+                                  "No",
+                                  "No",
+                                  "No",
+                                  "No"};
     QVERIFY(!expected[0].isEmpty());
     for (int row = 0; row < 17; ++row) {
       QCOMPARE(Cell(grid, row, 1), expected[row]);

@@ -20,7 +20,6 @@ namespace {
 
 using testing::ElfFormat;
 using testing::ElfImage;
-using testing::ElfSection;
 using testing::MakeElf;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -30,7 +29,10 @@ std::string FormatName(const ElfFormat& format) {
   return std::string(format.is64 ? "ELF64" : "ELF32") + (format.bigEndian ? " BE" : " LE");
 }
 
-Bytes Contents(std::string_view text) { return Bytes(text.begin(), text.end()); }
+Bytes Contents(std::string_view text) {
+  Bytes bytes(text.begin(), text.end());
+  return bytes;
+}
 
 // Three sections: a near-namesake, the wanted one, and a later namesake.
 ElfImage ThreeSections(const ElfFormat& format) {
@@ -76,8 +78,8 @@ TEST(FindElfSection, RejectsFilesThatAreNotElf) {
     std::uint8_t value;
   };
   const Case cases[] = {
-      {"magic", 1, 'e'}, {"class 0", 4, 0}, {"class 3", 4, 3}, {"byte order 0", 5, 0},
-      {"byte order 3", 5, 3},
+      {"magic", 1, 'e'},      {"class 0", 4, 0},      {"class 3", 4, 3},
+      {"byte order 0", 5, 0}, {"byte order 3", 5, 3},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -174,9 +176,10 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   std::string Write(const std::string& name, const Bytes& bytes) const {
-    const std::string file = (path_ / name).string();
+    std::string file = (path_ / name).string();
     std::ofstream(file, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     return file;
   }
   std::filesystem::path Path() const { return path_; }
@@ -188,8 +191,8 @@ class TempDir {
 TEST(FileVersionInfo, ReadsTheSectionOfAFile) {
   const TempDir dir;
   const Bytes block = Contents("a version block, whatever it holds");
-  const std::string file =
-      dir.Write("program", MakeElf({{".text", Bytes(100, 0x90)}, {".helidisk_version", block}}).bytes);
+  const std::string file = dir.Write(
+      "program", MakeElf({{".text", Bytes(100, 0x90)}, {".helidisk_version", block}}).bytes);
   std::uint32_t handle = 77;
   ASSERT_EQ(GetFileVersionInfoSize(file, handle), block.size());
   EXPECT_EQ(handle, 0u);
@@ -215,7 +218,8 @@ TEST(FileVersionInfo, NoBlockInFilesWithoutOne) {
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   const std::string files[] = {
       dir.Write("empty", {}),
-      dir.Write("garbage", Contents("\x7F" "ELF and then nothing sensible")),
+      dir.Write("garbage", Contents("\x7F"
+                                    "ELF and then nothing sensible")),
       dir.Write("no section", MakeElf({{".text", Bytes(16, 0x90)}}).bytes),
       dir.Write("empty section", MakeElf({{".helidisk_version", {}}}).bytes),
       dir.Write("too long", MakeElf({{".helidisk_version", tooLong}}).bytes),
@@ -233,8 +237,8 @@ TEST(FileVersionInfo, NoBlockInFilesWithoutOne) {
   }
   std::uint32_t handle = 0;
   const Bytes longest(kMaxVersionBlockBytes, 2);
-  EXPECT_EQ(GetFileVersionInfoSize(dir.Write("longest", MakeElf({{".helidisk_version", longest}}).bytes),
-                                   handle),
+  EXPECT_EQ(GetFileVersionInfoSize(
+                dir.Write("longest", MakeElf({{".helidisk_version", longest}}).bytes), handle),
             kMaxVersionBlockBytes);
 }
 

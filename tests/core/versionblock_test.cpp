@@ -24,8 +24,9 @@ std::uint16_t U16At(const Bytes& bytes, std::size_t offset) {
 }
 
 std::size_t Find(const Bytes& bytes, std::string_view text) {
-  const auto at = std::search(bytes.begin(), bytes.end(), text.begin(), text.end(),
-                              [](std::uint8_t byte, char c) { return byte == static_cast<std::uint8_t>(c); });
+  const auto at =
+      std::search(bytes.begin(), bytes.end(), text.begin(), text.end(),
+                  [](std::uint8_t byte, char c) { return byte == static_cast<std::uint8_t>(c); });
   if (at == bytes.end()) throw std::logic_error("not in the block: " + std::string(text));
   return static_cast<std::size_t>(at - bytes.begin());
 }
@@ -80,8 +81,9 @@ TEST(VersionBlockWriter, LaysOutNodesAsDocumented) {
   // Root: length 31 (to the end of the child's value), no value, key and its
   // zero in 16 bytes.  Child at 20: length 11, value length 3, key "A",
   // padding to 28, "xy" and its zero; one byte of padding ends the block.
-  const Bytes expected = {31,  0,   0,   0,   'V', 'S', '_', 'V', 'E', 'R', 'S', 'I', 'O', 'N', '_', 'I',
-                          'N', 'F', 'O', 0,   11,  0,   3,   0,   'A', 0,   0,   0,   'x', 'y', 0,   0};
+  const Bytes expected = {31,  0,   0,   0,   'V', 'S', '_', 'V', 'E', 'R', 'S',
+                          'I', 'O', 'N', '_', 'I', 'N', 'F', 'O', 0,   11,  0,
+                          3,   0,   'A', 0,   0,   0,   'x', 'y', 0,   0};
   EXPECT_EQ(builder.Bytes(), expected);
 }
 
@@ -308,7 +310,8 @@ TEST(VersionValues, WordsTextsAndFixedInfo) {
   const auto words = FixedFileInfoWords(testing::FixedInfo(5, 0x1234, 0x3F, 0x21));
   Bytes fixed;
   for (const std::uint32_t word : words) {
-    for (int shift = 0; shift < 32; shift += 8) fixed.push_back(static_cast<std::uint8_t>(word >> shift));
+    for (int shift = 0; shift < 32; shift += 8)
+      fixed.push_back(static_cast<std::uint8_t>(word >> shift));
   }
   const VsFixedFileInfo info = ReadFixedFileInfo(fixed);
   EXPECT_EQ(info.dwFileType, 5u);

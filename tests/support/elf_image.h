@@ -47,9 +47,7 @@ struct ElfImage {
   std::size_t ShOffsetField(std::size_t index) const {
     return SectionHeader(index) + (format.is64 ? 0x18 : 0x10);
   }
-  std::size_t ShSizeField(std::size_t index) const {
-    return ShOffsetField(index) + WordBytes();
-  }
+  std::size_t ShSizeField(std::size_t index) const { return ShOffsetField(index) + WordBytes(); }
 
   void Put(std::size_t offset, std::size_t width, std::uint64_t value) {
     for (std::size_t i = 0; i < width; ++i) {
