@@ -6,7 +6,7 @@ ASAN_DIR := build-asan
 CMAKE_CONFIGURE := cmake -G Ninja -DHELIDISK_WERROR=ON
 CTEST := QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j 2
 
-.PHONY: run test deps build build-asan bench screenshot clean
+.PHONY: run test deps build build-asan bench screenshot fuzz clean
 
 run: build
 	@tools/run-helidisk.sh $(BUILD_DIR)
@@ -34,6 +34,9 @@ bench: build
 screenshot: build
 	@tools/install-deps.sh x11-utils imagemagick
 	tools/screenshot.sh $(BUILD_DIR) docs/screenshot.png
+
+fuzz: deps
+	tools/fuzz.sh 300
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR)
