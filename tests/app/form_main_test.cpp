@@ -130,6 +130,7 @@ class FormMainTest : public QObject {
   void errorInNestedChangeIsReportedOnce();
   void aboutPanelPlacedShownAndHidden();
   void aboutPanelKeepsTheWindowWorking();
+  void aboutPanelKeepsItsRelativePlace();
   void aboutPanelContents();
   void captionAndVersionGrid();
   void versionGridOfTheBuiltProgram();
@@ -606,6 +607,19 @@ void FormMainTest::aboutPanelKeepsTheWindowWorking() {
   ClickOn(CheckBox(), Qt::LeftButton);
   ExpectShows(0, false, 2021);
   QVERIFY(AboutPanel()->isVisible());
+}
+
+// Without anchors the panel's centre stays at the same fraction of the
+// picture panel's size.
+void FormMainTest::aboutPanelKeepsItsRelativePlace() {
+  ShowWindow();
+  auto* panel = AboutPanel();
+  QCOMPARE(panel->pos(), QPoint(455, 99));
+  ResizeClientTo(2004, 1415);
+  QTRY_COMPARE(Control<QWidget>("Panel2")->size(), QSize(2004, 1310));
+  QCOMPARE(panel->pos(), QPoint(1260 - 175, 678 - 240));
+  ResizeClientTo(1002, 760);
+  QTRY_COMPARE(panel->pos(), QPoint(455, 99));
 }
 
 void FormMainTest::aboutPanelContents() {
