@@ -1,0 +1,216 @@
+#include "renderer.h"
+
+#include <QBuffer>
+#include <QDate>
+#include <QImageWriter>
+#include <QList>
+#include <QLocale>
+#include <QSaveFile>
+#include <QString>
+
+#include "checked.h"
+#include "diskgeometry.h"
+#include "qimagecanvas.h"
+#include "redraw.h"
+#include "svgcanvas.h"
+
+namespace helidisk {
+
+namespace {
+
+constexpr const char* kProgramName = "helidisk-render";
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+// Only the readout is wanted: the drawing goes nowhere.
+class DiscardingCanvas final : public Canvas {
+ public:
+  void SetBrushColor(Color /*color*/) override {}
+  void SetPenColor(Color /*color*/) override {}
+  void SetPenWidth(std::int32_t /*widthPixels*/) override {}
+  void FillRect(const Rect& /*rect*/) override {}
+  void Ellipse(const Rect& /*rect*/) override {}
+  void MoveTo(std::int32_t /*x*/, std::int32_t /*y*/) override {}
+  void LineTo(std::int32_t /*x*/, std::int32_t /*y*/) override {}
+};
+
+DiskGeometry GeometryFor(const RenderOptions& options) {
+  return DiskGeometryOfPicture(options.controlWidth, options.controlHeight);
+}
+
+// The redraw paints a handful of flat colours, without antialiasing, so
+// the picture fits a palette: the same pixels, encoded several times
+// faster and smaller than 24-bit RGB.  An image of more colours than a
+// palette holds stays as it is.
+QImage WithPalette(const QImage& image) {
+  constexpr qsizetype kPaletteSize = 256;
+  QImage indexed(image.size(), QImage::Format_Indexed8);
+  if (indexed.isNull()) return image;
+  QList<QRgb> palette;
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* source = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    uchar* target = indexed.scanLine(y);
+    QRgb lastColor = palette.isEmpty() ? ~source[0] : palette.front();
+    uchar lastIndex = 0;
+    for (int x = 0; x < image.width(); ++x) {
+      if (source[x] != lastColor) {
+        qsizetype index = palette.indexOf(source[x]);
+        if (index < 0) {
+          if (palette.size() == kPaletteSize) return image;
+          index = palette.size();
+          palette.append(source[x]);
+        }
+        lastColor = source[x];
+        lastIndex = static_cast<uchar>(index);
+      }
+      target[x] = lastIndex;
+    }
+  }
+  indexed.setColorTable(palette);
+  return indexed;
+}
+
+QByteArray EncodePng(const QImage& image) {
+  // Qt's PNG writer maps quality 0 ... 100 onto zlib's levels 9 ... 0; 80
+  // gives level 1, the fastest that still compresses.  A flat-coloured
+  // picture compresses well at any level, and the default level takes longer
+  // than the whole redraw.
+  constexpr int kFastCompressionQuality = 80;
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "png");
+  writer.setQuality(kFastCompressionQuality);
+  if (!writer.write(WithPalette(image.convertToFormat(QImage::Format_RGB32)))) {
+    throw PictureError("cannot encode the PNG: " + writer.errorString().toStdString());
+  }
+  return bytes;
+}
+
+void Print(std::FILE* stream, const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+}
+
+bool WriteToStream(std::FILE* stream, const QByteArray& bytes) {
+  const auto size = static_cast<std::size_t>(bytes.size());
+  return std::fwrite(bytes.constData(), 1, size, stream) == size && std::fflush(stream) == 0;
+}
+
+// Into a temporary file beside the target, renamed over it only when all of
+// it is written: a failure leaves no partial file.
+bool WriteFileAtomically(const std::string& path, const QByteArray& bytes, std::string& reason) {
+  QSaveFile file(QString::fromUtf8(path));
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    reason = file.errorString().toStdString();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+RenderForm::RenderForm(const RenderOptions& options, Canvas& canvas)
+    : options_(options), canvas_(canvas) {}
+
+void RenderForm::SetReadoutCaption(ReadoutLabel label, const std::string& captionUtf8) {
+  readout_.at(static_cast<std::size_t>(label)) = captionUtf8;
+}
+
+ReadoutTexts RenderOnto(const RenderOptions& options, Canvas& canvas) {
+  SetDiskGeometry(GeometryFor(options));
+  canvas.SetPenColor(kBlack);
+  canvas.SetPenWidth(2);
+  canvas.SetBrushColor(kYellow);
+  RenderForm form(options, canvas);
+  Redraw(form);
+  return form.Readout();
+}
+
+std::int32_t ImageWidthFor(const RenderOptions& options) {
+  return ImageWidthOf(GeometryFor(options));
+}
+
+std::int32_t ImageHeightFor(const RenderOptions& options) {
+  return ImageHeightOf(GeometryFor(options));
+}
+
+QByteArray RenderPicture(const RenderOptions& options, ReadoutTexts& readout) {
+  if (options.format == PictureFormat::Svg) {
+    SvgCanvas canvas(ImageWidthFor(options), ImageHeightFor(options));
+    readout = RenderOnto(options, canvas);
+    const std::string document = canvas.Document();
+    return {document.data(), static_cast<qsizetype>(document.size())};
+  }
+  QImageCanvas canvas;
+  canvas.SetWidth(ImageWidthFor(options));
+  canvas.SetHeight(ImageHeightFor(options));
+  if (canvas.Image().isNull()) {
+    throw PictureError("not enough memory for an image of " + std::to_string(canvas.Width()) + "x" +
+                       std::to_string(canvas.Height()) + " pixels");
+  }
+  readout = RenderOnto(options, canvas);
+  return EncodePng(canvas.Image());
+}
+
+int RunRenderer(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err) {
+  const CommandLine line = ParseCommandLine(arguments, QDate::currentDate().year(),
+                                            QLocale().decimalPoint().toStdString());
+  switch (line.action) {
+    case CommandAction::ShowHelp:
+      Print(out, HelpText());
+      return 0;
+    case CommandAction::ShowVersion:
+      Print(out, std::string(kProgramName) + " " + HELIDISK_VERSION_TEXT + "\n");
+      return 0;
+    case CommandAction::Reject:
+      Print(err, std::string(kProgramName) + ": " + line.error + "\nTry '" + kProgramName +
+                     " --help' for the options and their ranges.\n");
+      return kExitUsage;
+    case CommandAction::Render:
+      break;
+  }
+
+  const RenderOptions& options = line.options;
+  ReadoutTexts readout;
+  QByteArray picture;
+  try {
+    if (options.outputPath.empty()) {
+      DiscardingCanvas canvas;
+      readout = RenderOnto(options, canvas);
+    } else {
+      picture = RenderPicture(options, readout);
+    }
+  } catch (const RunError& error) {
+    Print(err, std::string(kProgramName) + ": the redraw failed: " + error.what() + "\n");
+    return kExitFailure;
+  } catch (const PictureError& error) {
+    Print(err, std::string(kProgramName) + ": " + error.what() + "\n");
+    return kExitFailure;
+  }
+
+  if (options.outputPath == "-") {
+    if (!WriteToStream(out, picture)) {
+      Print(err, std::string(kProgramName) + ": cannot write to standard output\n");
+      return kExitFailure;
+    }
+  } else if (!options.outputPath.empty()) {
+    std::string reason;
+    if (!WriteFileAtomically(options.outputPath, picture, reason)) {
+      Print(err, std::string(kProgramName) + ": cannot write '" + options.outputPath +
+                     "': " + reason + "\n");
+      return kExitFailure;
+    }
+  }
+
+  if (options.printReadout) {
+    std::string lines;
+    for (const std::string& text : readout) lines += text + "\n";
+    if (!WriteToStream(out, QByteArray::fromStdString(lines))) {
+      Print(err, std::string(kProgramName) + ": cannot write to standard output\n");
+      return kExitFailure;
+    }
+  }
+  return 0;
+}
+
+}  // namespace helidisk

@@ -1,0 +1,70 @@
+// helidisk-render's work: one redraw, exactly as the window runs it, onto a
+// raster or vector canvas, and the picture and readout written out.
+#pragma once
+
+#include <QByteArray>
+#include <array>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "canvas.h"
+#include "renderoptions.h"
+#include "viewstate.h"
+
+namespace helidisk {
+
+using ReadoutTexts = std::array<std::string, kReadoutLabelCount>;
+
+// The window as the redraw sees it, with the command line's choices.
+class RenderForm final : public FormView {
+ public:
+  RenderForm(const RenderOptions& options, Canvas& canvas);
+
+  Canvas& ImageCanvas() override { return canvas_; }
+  double HourPosition() const override { return options_.hourPosition; }
+  bool DiffRotChecked() const override { return options_.differentialGrid; }
+  void SetReadoutCaption(ReadoutLabel label, const std::string& captionUtf8) override;
+  std::int32_t CurrentYear() const override { return options_.year; }
+  std::string DecimalSeparator() const override { return options_.decimalSeparator; }
+
+  const ReadoutTexts& Readout() const { return readout_; }
+
+ private:
+  const RenderOptions& options_;
+  Canvas& canvas_;
+  ReadoutTexts readout_;
+};
+
+// Sets DiskGeometry for the options' picture control, as resizing the
+// window does, and runs one redraw on the canvas, which must already have
+// the image's size.  The canvas first takes the pen and brush that every
+// earlier redraw leaves behind (black 2 px pen, yellow brush), since the
+// picture the window keeps on screen is never its very first redraw.
+// Raises RunError when a check of the redraw fails.
+ReadoutTexts RenderOnto(const RenderOptions& options, Canvas& canvas);
+
+// The image's size for the options' picture control: two pixels narrower
+// and shorter, zero or negative for controls under 3 pixels.
+std::int32_t ImageWidthFor(const RenderOptions& options);
+std::int32_t ImageHeightFor(const RenderOptions& options);
+
+// A picture that could not be made: no memory for the image, or a failed
+// encoding.
+class PictureError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The picture in the options' format; for a PNG the image must have pixels.
+// Raises RunError when the redraw fails and PictureError when the picture
+// cannot be made.
+QByteArray RenderPicture(const RenderOptions& options, ReadoutTexts& readout);
+
+// The whole program after its name: parses the arguments, renders, writes
+// the picture and prints the readout; returns the exit status (0 done,
+// 1 failed redraw or write, 2 bad command line).
+int RunRenderer(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err);
+
+}  // namespace helidisk

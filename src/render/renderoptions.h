@@ -1,0 +1,54 @@
+// The command line of helidisk-render: what to draw and where to put it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace helidisk {
+
+enum class PictureFormat { Png, Svg };
+
+inline constexpr std::int32_t kLastHourPosition = 8736;
+inline constexpr std::int32_t kDesignControlWidth = 1000;
+inline constexpr std::int32_t kDesignControlHeight = 628;
+inline constexpr std::int32_t kLargestControlSide = 20000;
+
+struct RenderOptions {
+  // The year whose 1 January, 0 h UT, counts as hour 0.
+  std::int32_t year = 0;
+  // Hours since then: a whole scroll position, or any instant of the year.
+  double hourPosition = 0;
+  bool differentialGrid = true;
+  // The picture control; the image is two pixels narrower and shorter.
+  std::int32_t controlWidth = kDesignControlWidth;
+  std::int32_t controlHeight = kDesignControlHeight;
+  // Empty: no picture.  "-": standard output.
+  std::string outputPath;
+  PictureFormat format = PictureFormat::Png;
+  bool printReadout = false;
+  // UTF-8, one character.
+  std::string decimalSeparator;
+};
+
+enum class CommandAction { Render, ShowHelp, ShowVersion, Reject };
+
+struct CommandLine {
+  CommandAction action = CommandAction::Render;
+  RenderOptions options;
+  // Why the command line was rejected, naming the option.
+  std::string error;
+};
+
+// Reads the arguments after the program name.  The year of the local clock
+// and the locale's decimal separator are the defaults, as in the window.
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments, std::int32_t currentYear,
+                             const std::string& localeDecimalSeparator);
+
+std::string HelpText();
+
+// The picture format that a file name's extension names, if any.
+std::optional<PictureFormat> FormatOfFileName(const std::string& fileName);
+
+}  // namespace helidisk
