@@ -1,0 +1,571 @@
+#include "render_cli_test.h"
+
+#include <sys/resource.h>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QXmlStreamReader>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "astronom.h"
+#include "checked.h"
+#include "diskgeometry.h"
+#include "ephemeris.h"
+#include "grids.h"
+#include "projection.h"
+#include "qimagecanvas.h"
+#include "recording_canvas.h"
+#include "redraw.h"
+#include "renderer.h"
+#include "trigfunc.h"
+
+namespace helidisk {
+namespace {
+
+constexpr std::int32_t kDegree = 3600;  // arc seconds
+constexpr std::int32_t kRedMeridian = 280 * kDegree;
+constexpr std::int32_t kDesignWidth = 1000;
+constexpr std::int32_t kDesignHeight = 628;
+constexpr QRgb kBlackPixel = qRgb(0, 0, 0);
+constexpr QRgb kYellowPixel = qRgb(255, 255, 0);
+constexpr QRgb kRedPixel = qRgb(255, 0, 0);
+
+struct Outcome {
+  int exitCode = -1;
+  QByteArray out;
+  QByteArray err;
+};
+
+Outcome Run(const QStringList& arguments,
+            const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+            const std::function<void()>& inChild = {}) {
+  QProcess process;
+  process.setProcessEnvironment(environment);
+  if (inChild) process.setChildProcessModifier(inChild);
+  process.start(QStringLiteral(HELIDISK_RENDER_PROGRAM), arguments);
+  Outcome outcome;
+  if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
+    return outcome;
+  }
+  outcome.exitCode = process.exitCode();
+  outcome.out = process.readAllStandardOutput();
+  outcome.err = process.readAllStandardError();
+  return outcome;
+}
+
+QStringList Lines(const QByteArray& utf8) {
+  QStringList lines = QString::fromUtf8(utf8).split('\n');
+  if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
+  return lines;
+}
+
+QStringList ReadoutOf(const QStringList& arguments) {
+  const Outcome outcome = Run(arguments + QStringList{"--readout"});
+  if (outcome.exitCode != 0 || !outcome.err.isEmpty()) return {};
+  return Lines(outcome.out);
+}
+
+QByteArray FileContents(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll();
+}
+
+// The disk's orientation and size for an instant, as the redraw derives
+// them, so that the tests can ask the projection where a point lies.
+ViewState OrientedForInstant(std::int32_t year, double hours) {
+  SetDiskGeometry(DiskGeometryOfPicture(kDesignWidth, kDesignHeight));
+  ViewState state;
+  double julianDay = 0;
+  DateToJulianDay(year, 1, 1, 0.0, 0.0, 0.0, julianDay);
+  ComputeSunEphemeris(state, hours / 24.0 + julianDay);
+  state.SinL0 = std::sin(state.SunL0);
+  state.CosL0 = std::cos(state.SunL0);
+  state.SinB0 = std::sin(state.SunB0);
+  state.CosB0 = std::cos(state.SunB0);
+  state.SinNegP = std::sin(-state.SunP);
+  state.CosNegP = std::cos(-state.SunP);
+  state.DiskRadius = RoundToInt32((CurrentDiskGeometry().CentreY - 12) / state.SunDistance);
+  return state;
+}
+
+double ShiftArcSeconds(bool differential, std::int32_t latitude, double hours) {
+  return differential ? DifferentialShiftArcSeconds(latitude, hours) : 0.0;
+}
+
+// The operations of one redraw on a canvas that already carries the pen and
+// brush an earlier redraw leaves, as the picture on screen always does.
+std::vector<fakes::CanvasOp> DrawingOperations(std::int32_t year, std::int32_t hour,
+                                               bool differential, std::int32_t controlWidth,
+                                               std::int32_t controlHeight) {
+  SetDiskGeometry(DiskGeometryOfPicture(controlWidth, controlHeight));
+  fakes::FakeForm form;
+  form.year = year;
+  form.scrollPosition = hour;
+  form.diffRotChecked = differential;
+  form.canvas.SetPenColor(kBlack);
+  form.canvas.SetPenWidth(2);
+  form.canvas.SetBrushColor(kYellow);
+  form.canvas.ops.clear();
+  Redraw(form);
+  std::vector<fakes::CanvasOp> drawing;
+  for (const fakes::CanvasOp& op : form.canvas.ops) {
+    if (op.kind == fakes::Op::FillRect || op.kind == fakes::Op::Ellipse ||
+        op.kind == fakes::Op::LineTo) {
+      drawing.push_back(op);
+    }
+  }
+  return drawing;
+}
+
+QString HexColor(Color color) {
+  return QStringLiteral("#%1%2%3")
+      .arg(color.Red, 2, 16, QChar('0'))
+      .arg(color.Green, 2, 16, QChar('0'))
+      .arg(color.Blue, 2, 16, QChar('0'));
+}
+
+struct SvgElement {
+  QString name;
+  QXmlStreamAttributes attributes;
+};
+
+// The root's attributes and its child elements, or an error text.
+bool ParseSvg(const QByteArray& document, QXmlStreamAttributes& root,
+              std::vector<SvgElement>& elements, QString& error) {
+  QXmlStreamReader reader(document);
+  int depth = 0;
+  while (reader.readNext() != QXmlStreamReader::EndDocument && !reader.hasError()) {
+    if (reader.isStartElement()) {
+      ++depth;
+      if (depth == 1) root = reader.attributes();
+      if (depth == 2) elements.push_back({reader.name().toString(), reader.attributes()});
+      if (depth > 2) {
+        error = "nested element " + reader.name().toString();
+        return false;
+      }
+    } else if (reader.isEndElement()) {
+      --depth;
+    }
+  }
+  error = reader.errorString();
+  return !reader.hasError();
+}
+
+}  // namespace
+
+QString RenderCliTest::PathInDir(const QString& name) const { return dir_.filePath(name); }
+
+void RenderCliTest::initTestCase() { QVERIFY(dir_.isValid()); }
+
+void RenderCliTest::readoutEqualsTheWindowsTexts_data() {
+  QTest::addColumn<QString>("hour");
+  QTest::addColumn<QString>("separator");
+  QTest::addColumn<QStringList>("expected");
+  const QStringList position30 = {"Julian.Tag: 2459216.75",  "Datum     : 2021-01-02",
+                                  "Zeit UT   : 06:00",       "RAapp     : 18:52:25",
+                                  "DEapp     :-22:53:25",    "Distanz   :  0.98330",
+                                  "Halbmesser: 16:16",       "Pos.winkel (N):   1.35°",
+                                  "Heliogr.Breite:  -3.17°", "Heliogr.Länge : 263.69°"};
+  const QStringList position4417 = {"Julian.Tag: 2459399.54",  "Datum     : 2021-07-04",
+                                    "Zeit UT   : 01:00",       "RAapp     : 06:53:28",
+                                    "DEapp     : 22:52:07",    "Distanz   :  1.01670",
+                                    "Halbmesser: 15:44",       "Pos.winkel (N):  -1.23°",
+                                    "Heliogr.Breite:   3.20°", "Heliogr.Länge :  11.14°"};
+  QStringList position30Comma = position30;
+  position30Comma[0] = "Julian.Tag: 2459216,75";
+  QStringList position4417Comma = position4417;
+  position4417Comma[0] = "Julian.Tag: 2459399,54";
+  QTest::newRow("30, full stop") << "30"
+                                 << "." << position30;
+  QTest::newRow("4417, full stop") << "4417"
+                                   << "." << position4417;
+  QTest::newRow("30, comma") << "30"
+                             << "," << position30Comma;
+  QTest::newRow("4417, comma") << "4417"
+                               << "," << position4417Comma;
+}
+
+void RenderCliTest::readoutEqualsTheWindowsTexts() {
+  QFETCH(QString, hour);
+  QFETCH(QString, separator);
+  QFETCH(QStringList, expected);
+  for (const QString grid : {"diff", "fixed"}) {
+    QCOMPARE(ReadoutOf({"--year", "2021", "--hour", hour, "--decimal-separator", separator,
+                        "--grid", grid}),
+             expected);
+  }
+}
+
+void RenderCliTest::readoutSeparatorDefaultsToTheLocales_data() {
+  QTest::addColumn<QString>("locale");
+  QTest::addColumn<QString>("julianDay");
+  QTest::newRow("C") << "C"
+                     << "Julian.Tag: 2459216.75";
+  QTest::newRow("German") << "de_DE.UTF-8"
+                          << "Julian.Tag: 2459216,75";
+  QTest::newRow("British") << "en_GB.UTF-8"
+                           << "Julian.Tag: 2459216.75";
+}
+
+void RenderCliTest::readoutSeparatorDefaultsToTheLocales() {
+  QFETCH(QString, locale);
+  QFETCH(QString, julianDay);
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.remove("LC_NUMERIC");
+  environment.remove("LANG");
+  environment.insert("LC_ALL", locale);
+  const Outcome outcome = Run({"--year", "2021", "--hour", "30", "--readout"}, environment);
+  QCOMPARE(outcome.exitCode, 0);
+  QCOMPARE(Lines(outcome.out).value(0), julianDay);
+}
+
+void RenderCliTest::instantGivesTheReadoutOfItsWholeHour_data() {
+  QTest::addColumn<QString>("instant");
+  QTest::addColumn<QString>("year");
+  QTest::addColumn<QString>("hour");
+  QTest::newRow("new year") << "2021-01-01T00:00"
+                            << "2021"
+                            << "0";
+  QTest::newRow("position 30") << "2021-01-02T06:00"
+                               << "2021"
+                               << "30";
+  QTest::newRow("position 4417") << "2021-07-04T01:00"
+                                 << "2021"
+                                 << "4417";
+  QTest::newRow("last position, leap year") << "2024-12-30T00:00"
+                                            << "2024"
+                                            << "8736";
+  QTest::newRow("Julian calendar") << "1500-02-29T13:00"
+                                   << "1500"
+                                   << "1429";
+  QTest::newRow("before the era") << "-0044-03-15T12:00"
+                                  << "-44"
+                                  << "1788";
+}
+
+void RenderCliTest::instantGivesTheReadoutOfItsWholeHour() {
+  QFETCH(QString, instant);
+  QFETCH(QString, year);
+  QFETCH(QString, hour);
+  const QStringList byHour = ReadoutOf({"--year", year, "--hour", hour});
+  QCOMPARE(byHour.size(), kReadoutLabelCount);
+  QCOMPARE(ReadoutOf({"--at", instant}), byHour);
+}
+
+void RenderCliTest::instantGivesThePictureOfItsWholeHour() {
+  const QString byAt = PathInDir("at.png");
+  const QString byHour = PathInDir("hour.png");
+  QCOMPARE(Run({"--at", "2021-07-04T01:00", "--output", byAt}).exitCode, 0);
+  QCOMPARE(Run({"--year", "2021", "--hour", "4417", "--output", byHour}).exitCode, 0);
+  QVERIFY(!FileContents(byAt).isEmpty());
+  QCOMPARE(FileContents(byAt), FileContents(byHour));
+}
+
+void RenderCliTest::instantBetweenHoursAndBeyondTheScrollBar_data() {
+  QTest::addColumn<QString>("instant");
+  QTest::addColumn<QString>("julianDay");
+  QTest::addColumn<QString>("date");
+  QTest::addColumn<QString>("time");
+  QTest::newRow("half past one") << "2021-07-04T01:30"
+                                 << "Julian.Tag: 2459399.56"
+                                 << "Datum     : 2021-07-04"
+                                 << "Zeit UT   : 01:30";
+  QTest::newRow("last minute of a leap year") << "2024-12-31T23:59"
+                                              << "Julian.Tag: 2460676.50"
+                                              << "Datum     : 2024-12-31"
+                                              << "Zeit UT   : 23:59";
+}
+
+void RenderCliTest::instantBetweenHoursAndBeyondTheScrollBar() {
+  QFETCH(QString, instant);
+  QFETCH(QString, julianDay);
+  QFETCH(QString, date);
+  QFETCH(QString, time);
+  const QStringList readout = ReadoutOf({"--at", instant, "--decimal-separator", "."});
+  QCOMPARE(readout.size(), kReadoutLabelCount);
+  QCOMPARE(readout[0], julianDay);
+  QCOMPARE(readout[1], date);
+  QCOMPARE(readout[2], time);
+}
+
+void RenderCliTest::pngOfTheDesignSize_data() {
+  QTest::addColumn<int>("hour");
+  QTest::addColumn<bool>("differential");
+  QTest::newRow("new year, differential") << 0 << true;
+  QTest::newRow("new year, fixed") << 0 << false;
+  QTest::newRow("4417, differential") << 4417 << true;
+  QTest::newRow("4582, fixed") << 4582 << false;
+  QTest::newRow("2000, differential") << 2000 << true;
+}
+
+void RenderCliTest::pngOfTheDesignSize() {
+  QFETCH(int, hour);
+  QFETCH(bool, differential);
+  const QString path = PathInDir("design.png");
+  const Outcome outcome = Run({"--year", "2021", "--hour", QString::number(hour), "--grid",
+                               differential ? "diff" : "fixed", "--output", path});
+  QCOMPARE(outcome.exitCode, 0);
+  QVERIFY(outcome.err.isEmpty());
+  QVERIFY(outcome.out.isEmpty());
+  const QImage image(path, "PNG");
+  QCOMPARE(image.size(), QSize(998, 626));
+
+  for (const QPoint corner : {QPoint(0, 0), QPoint(997, 0), QPoint(0, 625), QPoint(997, 625)}) {
+    QCOMPARE(image.pixel(corner), kBlackPixel);
+  }
+
+  ViewState state = OrientedForInstant(2021, hour);
+  // The middle of the grid cell nearest the disk centre, 5 deg north.
+  const std::int32_t cellLatitude = 5 * kDegree;
+  const double cellShift = ShiftArcSeconds(differential, cellLatitude, hour);
+  const double centreLongitude = state.SunL0 * RadToDeg * kDegree;
+  const double cellLongitude =
+      cellShift + (std::floor((centreLongitude - cellShift) / (10 * kDegree)) * 10 + 5) * kDegree;
+  ProjectPoint(state, cellLongitude, cellLatitude);
+  QVERIFY(state.ProjDepth > 0.9);
+  QCOMPARE(image.pixel(state.ProjX, state.ProjY), kYellowPixel);
+
+  // The red meridian where the projection puts its samples (every odd
+  // degree is one in both grids), away from the parallels and from the
+  // axis markers it carries at 25 deg.
+  int visibleSamples = 0;
+  for (const std::int32_t latitude : {-43 * kDegree, -13 * kDegree, 13 * kDegree, 43 * kDegree}) {
+    ProjectPoint(state, kRedMeridian + ShiftArcSeconds(differential, latitude, hour), latitude);
+    if (state.ProjDepth < 0.2) continue;
+    ++visibleSamples;
+    QCOMPARE(image.pixel(state.ProjX, state.ProjY), kRedPixel);
+  }
+  QVERIFY(visibleSamples > 0);
+}
+
+void RenderCliTest::pngHoldsTheRasterCanvasExactly() {
+  const QString path = PathInDir("exact.png");
+  QCOMPARE(
+      Run({"--year", "2021", "--hour", "4417", "--size", "640x480", "--output", path}).exitCode, 0);
+  RenderOptions options;
+  options.year = 2021;
+  options.hourPosition = 4417;
+  options.controlWidth = 640;
+  options.controlHeight = 480;
+  QImageCanvas canvas;
+  canvas.SetWidth(638);
+  canvas.SetHeight(478);
+  RenderOnto(options, canvas);
+  const QImage written = QImage(path, "PNG").convertToFormat(QImage::Format_RGB32);
+  QCOMPARE(written, canvas.Image());
+}
+
+void RenderCliTest::svgHoldsOneElementPerDrawingOperation_data() {
+  QTest::addColumn<int>("hour");
+  QTest::addColumn<bool>("differential");
+  QTest::addColumn<int>("controlWidth");
+  QTest::addColumn<int>("controlHeight");
+  QTest::newRow("4417, differential, design size") << 4417 << true << 1000 << 628;
+  QTest::newRow("30, fixed, design size") << 30 << false << 1000 << 628;
+  QTest::newRow("negative radius") << 30 << true << 300 << 20;
+  QTest::newRow("empty image") << 30 << true << 2 << 2;
+}
+
+void RenderCliTest::svgHoldsOneElementPerDrawingOperation() {
+  QFETCH(int, hour);
+  QFETCH(bool, differential);
+  QFETCH(int, controlWidth);
+  QFETCH(int, controlHeight);
+  const QString path = PathInDir("picture.svg");
+  const Outcome outcome = Run(
+      {"--year", "2021", "--hour", QString::number(hour), "--grid", differential ? "diff" : "fixed",
+       "--size", QStringLiteral("%1x%2").arg(controlWidth).arg(controlHeight), "--output", path});
+  QCOMPARE(outcome.exitCode, 0);
+
+  QXmlStreamAttributes root;
+  std::vector<SvgElement> elements;
+  QString error;
+  QVERIFY2(ParseSvg(FileContents(path), root, elements, error), qPrintable(error));
+  const QString width = QString::number(std::max(controlWidth - 2, 0));
+  const QString height = QString::number(std::max(controlHeight - 2, 0));
+  QCOMPARE(root.value("width").toString(), width);
+  QCOMPARE(root.value("height").toString(), height);
+  QCOMPARE(root.value("viewBox").toString(), "0 0 " + width + " " + height);
+
+  const std::vector<fakes::CanvasOp> operations =
+      DrawingOperations(2021, hour, differential, controlWidth, controlHeight);
+  QCOMPARE(elements.size(), operations.size());
+  for (std::size_t i = 0; i < operations.size(); ++i) {
+    const fakes::CanvasOp& op = operations[i];
+    const SvgElement& element = elements[i];
+    if (op.kind == fakes::Op::FillRect) {
+      QCOMPARE(element.name, "rect");
+    } else if (op.kind == fakes::Op::Ellipse) {
+      QCOMPARE(element.name, "ellipse");
+      QCOMPARE(element.attributes.value("stroke").toString(), HexColor(op.penColor));
+    } else {
+      QCOMPARE(element.name, "line");
+      QCOMPARE(element.attributes.value("stroke").toString(), HexColor(op.penColor));
+      QCOMPARE(element.attributes.value("stroke-width").toInt(), op.penWidth);
+      QCOMPARE(element.attributes.value("stroke-linecap").toString(),
+               op.penWidth > 1 ? "round" : "");
+    }
+  }
+}
+
+void RenderCliTest::standardOutputTakesThePicture_data() {
+  QTest::addColumn<QString>("format");
+  QTest::newRow("png") << "png";
+  QTest::newRow("svg") << "svg";
+}
+
+void RenderCliTest::standardOutputTakesThePicture() {
+  QFETCH(QString, format);
+  const QString path = PathInDir("file." + format);
+  const QStringList instant = {"--year", "2021", "--hour", "4417"};
+  QCOMPARE(Run(instant + QStringList{"--output", path}).exitCode, 0);
+  const Outcome outcome = Run(instant + QStringList{"--output", "-", "--format", format});
+  QCOMPARE(outcome.exitCode, 0);
+  QVERIFY(outcome.err.isEmpty());
+  QVERIFY(!outcome.out.isEmpty());
+  QCOMPARE(outcome.out, FileContents(path));
+}
+
+void RenderCliTest::formatOverridesTheExtension() {
+  const QString path = PathInDir("picture.dat");
+  QCOMPARE(Run({"--year", "2021", "--output", path, "--format", "png"}).exitCode, 0);
+  QCOMPARE(QImage(path, "PNG").size(), QSize(998, 626));
+}
+
+void RenderCliTest::badInputIsRefused_data() {
+  QTest::addColumn<QStringList>("arguments");
+  QTest::addColumn<QString>("named");
+  const QString out = "{out}";
+  const QStringList to = {"--output", out};
+  QTest::newRow("unknown option") << (QStringList{"--colour", "red"} + to) << "--colour";
+  QTest::newRow("stray argument") << (QStringList{"2021"} + to) << "'2021'";
+  QTest::newRow("hour without value") << (to + QStringList{"--hour"}) << "--hour";
+  QTest::newRow("hour not a number") << (QStringList{"--hour", "noon"} + to) << "0 to 8736";
+  QTest::newRow("hour fraction") << (QStringList{"--hour", "12.5"} + to) << "0 to 8736";
+  QTest::newRow("hour below 0") << (QStringList{"--hour", "-1"} + to) << "0 to 8736";
+  QTest::newRow("hour above 8736") << (QStringList{"--hour", "8737"} + to) << "0 to 8736";
+  QTest::newRow("hour twice") << (QStringList{"--hour", "1", "--hour", "2"} + to) << "--hour";
+  QTest::newRow("year malformed") << (QStringList{"--year", "20x1"} + to) << "--year";
+  QTest::newRow("year beyond int32")
+      << (QStringList{"--year", "2147483648"} + to) << "-2147483648 to 2147483647";
+  QTest::newRow("grid unknown") << (QStringList{"--grid", "both"} + to) << "diff or fixed";
+  QTest::newRow("size width 0") << (QStringList{"--size", "0x628"} + to) << "1 to 20000";
+  QTest::newRow("size height 0") << (QStringList{"--size", "1000x0"} + to) << "1 to 20000";
+  QTest::newRow("size too wide") << (QStringList{"--size", "20001x628"} + to) << "1 to 20000";
+  QTest::newRow("size too high") << (QStringList{"--size", "1000x20001"} + to) << "1 to 20000";
+  QTest::newRow("size negative") << (QStringList{"--size", "-5x628"} + to) << "1 to 20000";
+  QTest::newRow("size malformed") << (QStringList{"--size", "1000*628"} + to) << "--size";
+  QTest::newRow("size without height") << (QStringList{"--size", "1000x"} + to) << "--size";
+  QTest::newRow("png without pixels") << (QStringList{"--size", "2x600"} + to) << "--size";
+  QTest::newRow("instant malformed") << (QStringList{"--at", "2021-07-04 01:00"} + to) << "--at";
+  QTest::newRow("instant month 13") << (QStringList{"--at", "2021-13-01T00:00"} + to) << "--at";
+  QTest::newRow("instant 29 February") << (QStringList{"--at", "2021-02-29T00:00"} + to) << "--at";
+  QTest::newRow("instant hour 24") << (QStringList{"--at", "2021-01-01T24:00"} + to) << "--at";
+  QTest::newRow("instant in the calendar gap")
+      << (QStringList{"--at", "1582-10-10T00:00"} + to) << "--at";
+  QTest::newRow("instant with hour")
+      << (QStringList{"--at", "2021-01-01T00:00", "--hour", "3"} + to) << "--at";
+  QTest::newRow("instant with year")
+      << (QStringList{"--year", "2021", "--at", "2021-01-01T00:00"} + to) << "--at";
+  QTest::newRow("unknown extension") << QStringList{"--output", "{dir}/picture.jpg"} << "--output";
+  QTest::newRow("no extension") << QStringList{"--output", "{dir}/picture"} << "--output";
+  QTest::newRow("format unknown") << (QStringList{"--format", "gif"} + to) << "png or svg";
+  QTest::newRow("standard output without format") << QStringList{"--output", "-"} << "--output";
+  QTest::newRow("separator of two characters")
+      << (QStringList{"--decimal-separator", ",,"} + to) << "--decimal-separator";
+  QTest::newRow("separator empty")
+      << (QStringList{"--decimal-separator", ""} + to) << "--decimal-separator";
+  QTest::newRow("readout with a value") << (QStringList{"--readout=yes"} + to) << "--readout";
+  QTest::newRow("nothing to do") << QStringList{"--hour", "3"} << "--output";
+}
+
+void RenderCliTest::badInputIsRefused() {
+  QFETCH(QStringList, arguments);
+  QFETCH(QString, named);
+  QTemporaryDir target;
+  QVERIFY(target.isValid());
+  arguments.replaceInStrings("{out}", target.filePath("picture.png"));
+  arguments.replaceInStrings("{dir}", target.path());
+  const Outcome outcome = Run(arguments);
+  QCOMPARE(outcome.exitCode, 2);
+  QVERIFY(outcome.out.isEmpty());
+  QVERIFY2(outcome.err.contains(named.toUtf8()), outcome.err.constData());
+  QVERIFY(QDir(target.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+void RenderCliTest::unwritableTargetLeavesNoFile() {
+  QTemporaryDir target;
+  QVERIFY(target.isValid());
+  // A directory stands where the picture should go.
+  QVERIFY(QDir(target.path()).mkdir("picture.png"));
+  const Outcome outcome = Run({"--year", "2021", "--output", target.filePath("picture.png")});
+  QCOMPARE(outcome.exitCode, 1);
+  QVERIFY2(outcome.err.contains("picture.png"), outcome.err.constData());
+  QCOMPARE(QDir(target.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+           QStringList{"picture.png"});
+  QVERIFY(QFileInfo(target.filePath("picture.png")).isDir());
+}
+
+void RenderCliTest::missingDirectoryIsAFailure() {
+  QTemporaryDir target;
+  QVERIFY(target.isValid());
+  const QString path = target.filePath("no/such/dir/picture.svg");
+  const Outcome outcome = Run({"--year", "2021", "--output", path});
+  QCOMPARE(outcome.exitCode, 1);
+  QVERIFY2(outcome.err.contains("no/such/dir/picture.svg"), outcome.err.constData());
+  QVERIFY(QDir(target.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+void RenderCliTest::failedRedrawWritesNothing() {
+  QTemporaryDir target;
+  QVERIFY(target.isValid());
+  const Outcome outcome = Run({"--year", "2147483647", "--output", target.filePath("picture.png")});
+  QCOMPARE(outcome.exitCode, 1);
+  QVERIFY2(outcome.err.contains("Integer overflow"), outcome.err.constData());
+  QVERIFY(QDir(target.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+// An image larger than the memory the process may take is refused as a
+// failure, not written empty.
+void RenderCliTest::imageBeyondMemoryIsAFailure() {
+#if defined(__SANITIZE_ADDRESS__)
+  QSKIP("AddressSanitizer reserves more address space than the limit allows");
+#endif
+  QTemporaryDir target;
+  QVERIFY(target.isValid());
+  const auto limitAddressSpace = [] {
+    constexpr rlim_t kAddressSpaceBytes = rlim_t{1} << 30;
+    const rlimit limit{kAddressSpaceBytes, kAddressSpaceBytes};
+    setrlimit(RLIMIT_AS, &limit);
+  };
+  const Outcome outcome = Run({"--size", "20000x20000", "--output", target.filePath("picture.png")},
+                              QProcessEnvironment::systemEnvironment(), limitAddressSpace);
+  QCOMPARE(outcome.exitCode, 1);
+  QVERIFY2(outcome.err.contains("not enough memory"), outcome.err.constData());
+  QVERIFY(QDir(target.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+void RenderCliTest::helpAndVersion() {
+  const Outcome version = Run({"--version"});
+  QCOMPARE(version.exitCode, 0);
+  QCOMPARE(version.out, QByteArray("helidisk-render " HELIDISK_PROJECT_VERSION "\n"));
+
+  const Outcome help = Run({"--help"});
+  QCOMPARE(help.exitCode, 0);
+  for (const char* option : {"--year", "--hour", "--at", "--grid", "--size", "--output", "--format",
+                             "--readout", "--decimal-separator", "--version"}) {
+    QVERIFY2(help.out.contains(option), option);
+  }
+}
+
+}  // namespace helidisk
+
+QTEST_GUILESS_MAIN(helidisk::RenderCliTest)

@@ -1,0 +1,54 @@
+// helidisk-render run as a separate process, as users and scripts run it:
+// its readout, its pictures, its exit status and what it leaves on disk.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace helidisk {
+
+class RenderCliTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QString PathInDir(const QString& name) const;
+
+  QTemporaryDir dir_;
+
+ private slots:
+  void initTestCase();
+  void readoutEqualsTheWindowsTexts_data();
+  void readoutEqualsTheWindowsTexts();
+  // Without --decimal-separator the Julian day follows the user's locale.
+  void readoutSeparatorDefaultsToTheLocales_data();
+  void readoutSeparatorDefaultsToTheLocales();
+  void instantGivesTheReadoutOfItsWholeHour_data();
+  void instantGivesTheReadoutOfItsWholeHour();
+  // The differential grid counts the hours of --at exactly: at a whole hour
+  // the picture is the scroll position's to the last pixel.
+  void instantGivesThePictureOfItsWholeHour();
+  void instantBetweenHoursAndBeyondTheScrollBar_data();
+  void instantBetweenHoursAndBeyondTheScrollBar();
+  void pngOfTheDesignSize_data();
+  void pngOfTheDesignSize();
+  // Not one pixel of the raster canvas is lost on the way into the file.
+  void pngHoldsTheRasterCanvasExactly();
+  void svgHoldsOneElementPerDrawingOperation_data();
+  void svgHoldsOneElementPerDrawingOperation();
+  void standardOutputTakesThePicture_data();
+  void standardOutputTakesThePicture();
+  // The format option overrides the file name's extension.
+  void formatOverridesTheExtension();
+  void badInputIsRefused_data();
+  void badInputIsRefused();
+  void unwritableTargetLeavesNoFile();
+  void missingDirectoryIsAFailure();
+  // A year the calendar routines cannot reach stops the redraw with its
+  // run-time error, and nothing is written.
+  void failedRedrawWritesNothing();
+  void imageBeyondMemoryIsAFailure();
+  void helpAndVersion();
+};
+
+}  // namespace helidisk
