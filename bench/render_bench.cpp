@@ -1,0 +1,57 @@
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+
+#include "qimagecanvas.h"
+#include "renderer.h"
+#include "svgcanvas.h"
+
+namespace helidisk {
+namespace {
+
+RenderOptions DesignSizeAt4417() {
+  RenderOptions options;
+  options.year = 2021;
+  options.hourPosition = 4417;
+  options.decimalSeparator = ".";
+  return options;
+}
+
+// The redraw alone, onto the raster image.
+void BM_RedrawOntoRasterImage(benchmark::State& benchmarkState) {
+  const RenderOptions options = DesignSizeAt4417();
+  QImageCanvas canvas;
+  canvas.SetWidth(ImageWidthFor(options));
+  canvas.SetHeight(ImageHeightFor(options));
+  for (auto _ : benchmarkState) {
+    benchmark::DoNotOptimize(RenderOnto(options, canvas));
+  }
+}
+BENCHMARK(BM_RedrawOntoRasterImage)->Unit(benchmark::kMillisecond);
+
+// What helidisk-render does for a PNG, short of starting up and writing
+// the file: sizing the image, the redraw and the encoding.
+void BM_RenderPng(benchmark::State& benchmarkState) {
+  RenderOptions options = DesignSizeAt4417();
+  options.format = PictureFormat::Png;
+  for (auto _ : benchmarkState) {
+    ReadoutTexts readout;
+    const QByteArray png = RenderPicture(options, readout);
+    benchmarkState.counters["bytes"] = static_cast<double>(png.size());
+  }
+}
+BENCHMARK(BM_RenderPng)->Unit(benchmark::kMillisecond);
+
+void BM_RenderSvg(benchmark::State& benchmarkState) {
+  RenderOptions options = DesignSizeAt4417();
+  options.format = PictureFormat::Svg;
+  for (auto _ : benchmarkState) {
+    ReadoutTexts readout;
+    const QByteArray svg = RenderPicture(options, readout);
+    benchmarkState.counters["bytes"] = static_cast<double>(svg.size());
+  }
+}
+BENCHMARK(BM_RenderSvg)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace helidisk
