@@ -6,12 +6,16 @@ ASAN_DIR := build-asan
 CMAKE_CONFIGURE := cmake -G Ninja -DHELIDISK_WERROR=ON
 CTEST := QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j 2
 
-.PHONY: run test deps build build-asan bench screenshot fuzz clean
+.PHONY: run test deps build build-asan lint bench screenshot fuzz memory clean
 
 run: build
 	@tools/run-helidisk.sh $(BUILD_DIR)
 
+# Static analysis and a short fuzzing run first; the two ctest runs last, so
+# that the final line is ctest's summary.
 test: build build-asan
+	tools/lint.sh $(BUILD_DIR)
+	tools/fuzz.sh 30
 	cd $(BUILD_DIR) && $(CTEST)
 	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp \
@@ -28,6 +32,9 @@ build-asan: deps
 	$(CMAKE_CONFIGURE) -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHELIDISK_SANITIZE=ON >/dev/null
 	cmake --build $(ASAN_DIR)
 
+lint: build
+	tools/lint.sh $(BUILD_DIR)
+
 bench: build
 	$(BUILD_DIR)/bench/helidisk_bench
 
@@ -38,5 +45,9 @@ screenshot: build
 fuzz: deps
 	tools/fuzz.sh 300
 
+memory: build
+	@tools/install-deps.sh heaptrack
+	tools/memory.sh $(BUILD_DIR)
+
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) build-fuzz fuzz-corpus-work

@@ -72,7 +72,7 @@ constexpr QFile::Permissions kNotExecutable =
 
 QString WriteFile(const QTemporaryDir& dir, const QString& name, const Bytes& bytes,
                   QFile::Permissions permissions = kExecutable) {
-  const QString path = dir.filePath(name);
+  QString path = dir.filePath(name);
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly) ||
       file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())) !=
@@ -354,7 +354,7 @@ class VersionInfoTest : public QObject {
     QFETCH(int, value);
     Bytes block = Build(CraftedBlock{});
     for (int i = 0; i < width; ++i) {
-      block.at(static_cast<std::size_t>(offset + i)) = static_cast<std::uint8_t>(value >> (8 * i));
+      block.at(static_cast<std::size_t>(offset) + i) = static_cast<std::uint8_t>(value >> (8 * i));
     }
     const TFileVersionInfo info = Read(WriteFile(dir_, "spoiled", ElfWithBlock(block)));
     QCOMPARE(VersionFields(info), kNothingRead);
