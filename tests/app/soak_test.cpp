@@ -67,10 +67,14 @@ void SoakTest::residentMemoryLevelsOff() {
   qInfo("%d redraws: resident %ld kB after %d, %ld kB at the end", redraws, settledKilobytes,
         warmUp, finalKilobytes);
   QVERIFY(errors.isEmpty());
+#ifndef HELIDISK_SANITIZED_HEAP
+  // A leak of even 20 bytes per redraw would show here.  (AddressSanitizer
+  // holds freed memory back on purpose, so there LeakSanitizer checks
+  // instead, at exit.)
   QVERIFY(settledKilobytes > 0);
-  // A leak of even 20 bytes per redraw would show here.
   QVERIFY2(finalKilobytes - settledKilobytes < 2048,
            qPrintable(QStringLiteral("grew by %1 kB").arg(finalKilobytes - settledKilobytes)));
+#endif
 }
 
 }  // namespace helidisk
