@@ -7,9 +7,8 @@
 #include <array>
 #include <cmath>
 
-#include "astronom.h"
+#include "disk_orientation.h"
 #include "diskgeometry.h"
-#include "ephemeris.h"
 #include "grids.h"
 #include "projection.h"
 #include "qimagecanvas.h"
@@ -56,19 +55,7 @@ class PictureWindow : public FormView {
 // The disk's orientation and size for the window's instant, worked out
 // independently of the redraw, for placing expected pixels.
 ViewState OrientationOf(const PictureWindow& window) {
-  ViewState state;
-  double julianDay = 0;
-  DateToJulianDay(window.CurrentYear(), 1, 1, 0, 0, 0, julianDay);
-  ComputeSunEphemeris(state, window.position / 24.0 + julianDay);
-  state.SinL0 = std::sin(state.SunL0);
-  state.CosL0 = std::cos(state.SunL0);
-  state.SinB0 = std::sin(state.SunB0);
-  state.CosB0 = std::cos(state.SunB0);
-  state.SinNegP = std::sin(-state.SunP);
-  state.CosNegP = std::cos(-state.SunP);
-  state.DiskRadius = static_cast<std::int32_t>(
-      std::nearbyint((CurrentDiskGeometry().CentreY - 12) / state.SunDistance));
-  return state;
+  return fakes::OrientedForInstant(window.CurrentYear(), window.position);
 }
 
 struct Pixel {

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "disk_orientation.h"
 #include "diskgeometry.h"
 #include "projection.h"
 #include "recording_canvas.h"
@@ -48,15 +49,8 @@ class GridTest : public ::testing::Test {
   ViewState Oriented(double l0Deg, double b0Deg, double pDeg, std::int32_t radius = 300) {
     form.canvas.SetPenColor(kGrey);
     form.canvas.ops.clear();
-    ViewState state;
+    ViewState state = fakes::OrientedByDegrees(l0Deg, b0Deg, pDeg, radius);
     state.Form = &form;
-    state.SinL0 = std::sin(l0Deg * DegToRad);
-    state.CosL0 = std::cos(l0Deg * DegToRad);
-    state.SinB0 = std::sin(b0Deg * DegToRad);
-    state.CosB0 = std::cos(b0Deg * DegToRad);
-    state.SinNegP = std::sin(-pDeg * DegToRad);
-    state.CosNegP = std::cos(-pDeg * DegToRad);
-    state.DiskRadius = radius;
     return state;
   }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "disk_orientation.h"
 #include "diskgeometry.h"
 #include "recording_canvas.h"
 #include "trigfunc.h"
@@ -16,18 +17,6 @@ using fakes::FakeForm;
 using fakes::Op;
 
 constexpr double kDegree = 3600;  // arc seconds
-
-ViewState OrientedState(double l0Deg, double b0Deg, double pDeg, std::int32_t radius) {
-  ViewState state;
-  state.SinL0 = std::sin(l0Deg * DegToRad);
-  state.CosL0 = std::cos(l0Deg * DegToRad);
-  state.SinB0 = std::sin(b0Deg * DegToRad);
-  state.CosB0 = std::cos(b0Deg * DegToRad);
-  state.SinNegP = std::sin(-pDeg * DegToRad);
-  state.CosNegP = std::cos(-pDeg * DegToRad);
-  state.DiskRadius = radius;
-  return state;
-}
 
 class ProjectionTest : public ::testing::Test {
  protected:
@@ -49,7 +38,7 @@ TEST_F(ProjectionTest, WorkedPointsOfATiltedTurnedDisk) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.lonDeg << ", " << c.latDeg);
-    ViewState state = OrientedState(10, 5, 20, 300);
+    ViewState state = fakes::OrientedByDegrees(10, 5, 20, 300);
     ProjectPoint(state, c.lonDeg * kDegree, c.latDeg * kDegree);
     EXPECT_EQ(state.ProjX, c.x);
     EXPECT_EQ(state.ProjY, c.y);
@@ -70,7 +59,7 @@ TEST_F(ProjectionTest, UprightDiskPutsNorthUpAndLargerLongitudesRight) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.lonDeg << ", " << c.latDeg);
-    ViewState state = OrientedState(0, 0, 0, 300);
+    ViewState state = fakes::OrientedByDegrees(0, 0, 0, 300);
     ProjectPoint(state, c.lonDeg * kDegree, c.latDeg * kDegree);
     EXPECT_EQ(state.ProjX, c.x);
     EXPECT_EQ(state.ProjY, c.y);
@@ -80,7 +69,7 @@ TEST_F(ProjectionTest, UprightDiskPutsNorthUpAndLargerLongitudesRight) {
 
 TEST_F(ProjectionTest, FarSidePointsStayInsideTheDiskWithNegativeDepth) {
   for (const double b0 : {-7.0, 0.0, 7.0}) {
-    ViewState state = OrientedState(123, b0, -24, 300);
+    ViewState state = fakes::OrientedByDegrees(123, b0, -24, 300);
     ProjectPoint(state, 303 * kDegree, 0);
     EXPECT_NEAR(state.ProjDepth, -std::cos(b0 * DegToRad), 1e-12);
     EXPECT_LE(std::hypot(state.ProjX - 499, state.ProjY - 313), 300.0);

@@ -14,10 +14,8 @@
 #include <functional>
 #include <vector>
 
-#include "astronom.h"
-#include "checked.h"
+#include "disk_orientation.h"
 #include "diskgeometry.h"
-#include "ephemeris.h"
 #include "grids.h"
 #include "projection.h"
 #include "qimagecanvas.h"
@@ -82,18 +80,7 @@ QByteArray FileContents(const QString& path) {
 // them, so that the tests can ask the projection where a point lies.
 ViewState OrientedForInstant(std::int32_t year, double hours) {
   SetDiskGeometry(DiskGeometryOfPicture(kDesignWidth, kDesignHeight));
-  ViewState state;
-  double julianDay = 0;
-  DateToJulianDay(year, 1, 1, 0.0, 0.0, 0.0, julianDay);
-  ComputeSunEphemeris(state, hours / 24.0 + julianDay);
-  state.SinL0 = std::sin(state.SunL0);
-  state.CosL0 = std::cos(state.SunL0);
-  state.SinB0 = std::sin(state.SunB0);
-  state.CosB0 = std::cos(state.SunB0);
-  state.SinNegP = std::sin(-state.SunP);
-  state.CosNegP = std::cos(-state.SunP);
-  state.DiskRadius = RoundToInt32((CurrentDiskGeometry().CentreY - 12) / state.SunDistance);
-  return state;
+  return fakes::OrientedForInstant(year, hours);
 }
 
 double ShiftArcSeconds(bool differential, std::int32_t latitude, double hours) {
