@@ -29,28 +29,22 @@ void BM_RedrawOntoRasterImage(benchmark::State& benchmarkState) {
 }
 BENCHMARK(BM_RedrawOntoRasterImage)->Unit(benchmark::kMillisecond);
 
-// What helidisk-render does for a PNG, short of starting up and writing
-// the file: sizing the image, the redraw and the encoding.
-void BM_RenderPng(benchmark::State& benchmarkState) {
+// What helidisk-render does for a picture, short of starting up and
+// writing the file: sizing the image, the redraw and the encoding.
+void RenderInFormat(benchmark::State& benchmarkState, PictureFormat format) {
   RenderOptions options = DesignSizeAt4417();
-  options.format = PictureFormat::Png;
+  options.format = format;
   for (auto _ : benchmarkState) {
     ReadoutTexts readout;
-    const QByteArray png = RenderPicture(options, readout);
-    benchmarkState.counters["bytes"] = static_cast<double>(png.size());
+    const QByteArray picture = RenderPicture(options, readout);
+    benchmarkState.counters["bytes"] = static_cast<double>(picture.size());
   }
 }
+
+void BM_RenderPng(benchmark::State& state) { RenderInFormat(state, PictureFormat::Png); }
 BENCHMARK(BM_RenderPng)->Unit(benchmark::kMillisecond);
 
-void BM_RenderSvg(benchmark::State& benchmarkState) {
-  RenderOptions options = DesignSizeAt4417();
-  options.format = PictureFormat::Svg;
-  for (auto _ : benchmarkState) {
-    ReadoutTexts readout;
-    const QByteArray svg = RenderPicture(options, readout);
-    benchmarkState.counters["bytes"] = static_cast<double>(svg.size());
-  }
-}
+void BM_RenderSvg(benchmark::State& state) { RenderInFormat(state, PictureFormat::Svg); }
 BENCHMARK(BM_RenderSvg)->Unit(benchmark::kMillisecond);
 
 }  // namespace
