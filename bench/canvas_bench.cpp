@@ -17,7 +17,6 @@ using fakes::CanvasOp;
 using fakes::Op;
 
 std::vector<CanvasOp> RedrawOps(bool differential) {
-  SetDiskGeometry(DiskGeometryOfPicture(1000, 628));
   fakes::FakeForm form;
   form.year = 2026;
   form.scrollPosition = 4417;
@@ -56,8 +55,9 @@ void Replay(const std::vector<CanvasOp>& ops, Canvas& canvas) {
 
 void ReplayOnDesignSizeImage(benchmark::State& benchmarkState, const std::vector<CanvasOp>& ops) {
   QImageCanvas canvas;
-  canvas.SetWidth(ImageWidthOf(CurrentDiskGeometry()));
-  canvas.SetHeight(ImageHeightOf(CurrentDiskGeometry()));
+  const DiskGeometry designSize = fakes::FakeForm().geometry;
+  canvas.SetWidth(ImageWidthOf(designSize));
+  canvas.SetHeight(ImageHeightOf(designSize));
   for (auto _ : benchmarkState) {
     Replay(ops, canvas);
     benchmark::DoNotOptimize(canvas.Image().constBits());

@@ -18,12 +18,12 @@ namespace {
 class DesignSizeWindow : public FormView {
  public:
   explicit DesignSizeWindow(bool differential) : differential_(differential) {
-    SetDiskGeometry(DiskGeometryOfPicture(1000, 628));
-    canvas_.SetWidth(ImageWidthOf(CurrentDiskGeometry()));
-    canvas_.SetHeight(ImageHeightOf(CurrentDiskGeometry()));
+    canvas_.SetWidth(ImageWidthOf(kGeometry));
+    canvas_.SetHeight(ImageHeightOf(kGeometry));
   }
 
   Canvas& ImageCanvas() override { return canvas_; }
+  DiskGeometry PictureGeometry() const override { return kGeometry; }
   double HourPosition() const override { return hour; }
   bool DiffRotChecked() const override { return differential_; }
   void SetReadoutCaption(ReadoutLabel label, const std::string& caption) override {
@@ -35,6 +35,7 @@ class DesignSizeWindow : public FormView {
   std::int32_t hour = 0;
 
  private:
+  static constexpr DiskGeometry kGeometry{999, 627, 499, 313};
   QImageCanvas canvas_;
   bool differential_;
   std::array<std::string, kReadoutLabelCount> captions_;
@@ -56,8 +57,8 @@ void BM_RedrawDifferentialGrid(benchmark::State& state) { RedrawThroughTheYear(s
 BENCHMARK(BM_RedrawDifferentialGrid)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void BM_ProjectPoint(benchmark::State& benchmarkState) {
-  SetDiskGeometry(DiskGeometryOfPicture(1000, 628));
   ViewState state;
+  state.Geometry = DiskGeometryOfPicture(1000, 628);
   state.SinL0 = std::sin(1.0);
   state.CosL0 = std::cos(1.0);
   state.SinB0 = std::sin(0.1);

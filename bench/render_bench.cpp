@@ -35,8 +35,8 @@ void RenderInFormat(benchmark::State& benchmarkState, PictureFormat format) {
   RenderOptions options = DesignSizeAt4417();
   options.format = format;
   for (auto _ : benchmarkState) {
-    ReadoutTexts readout;
-    const QByteArray picture = RenderPicture(options, readout);
+    RedrawResult result;
+    const QByteArray picture = RenderPicture(options, result);
     benchmarkState.counters["bytes"] = static_cast<double>(picture.size());
   }
 }

@@ -29,6 +29,7 @@
 #include "checked.h"
 #include "diskgeometry.h"
 #include "picturecontrol.h"
+#include "readout.h"
 #include "redraw.h"
 #include "versioninfo.h"
 
@@ -47,8 +48,6 @@ constexpr int kReadoutPanelHeight = 105;
 const QColor kReadoutPanelColor(224, 224, 224);
 constexpr int kScrollBarHeight = 25;
 
-// Whole hours from 1 January, 0 h UT: 364 days at most.
-constexpr int kLastHourPosition = 8736;
 constexpr int kArrowStepHours = 1;
 constexpr int kTroughStepHours = 6;
 
@@ -60,21 +59,21 @@ struct ReadoutLabelPlace {
   const char* Name;
   int Left;
   int Top;
-  const char* DesignCaption;
 };
 
-// Three columns; the first redraw replaces the captions.
+// Three columns, in the order of ReadoutLabel; until the first redraw each
+// label shows its caption alone.
 constexpr std::array<ReadoutLabelPlace, kReadoutLabelCount> kReadoutLabelPlaces = {{
-    {"Label_JD", 16, 53, "Julian.Tag: "},
-    {"Label_Datum", 16, 5, "Datum     :  "},
-    {"Label_Zeit", 16, 29, "Zeit UT   : "},
-    {"Label_RAapp", 272, 5, "RAapp     :"},
-    {"Label_DEapp", 272, 29, "DEapp     :"},
-    {"Label_Distanz", 272, 53, "Distanz   : "},
-    {"Label_Halbmesser", 272, 77, "Halbmesser: "},
-    {"Label_P", 528, 5, "Pos.winkel (N):"},
-    {"Label_B0", 528, 29, "Heliogr.Breite:"},
-    {"Label_L0", 528, 53, "Heliogr.Länge :"},
+    {"Label_JD", 16, 53},
+    {"Label_Datum", 16, 5},
+    {"Label_Zeit", 16, 29},
+    {"Label_RAapp", 272, 5},
+    {"Label_DEapp", 272, 29},
+    {"Label_Distanz", 272, 53},
+    {"Label_Halbmesser", 272, 77},
+    {"Label_P", 528, 5},
+    {"Label_B0", 528, 29},
+    {"Label_L0", 528, 53},
 }};
 
 // The longest readout caption, and the room a column leaves it before the
@@ -193,7 +192,7 @@ void TForm_Main::CreateReadoutPanel() {
                     kReadoutColumnRoomPixels);
   for (std::size_t index = 0; index < kReadoutLabelPlaces.size(); ++index) {
     const ReadoutLabelPlace& place = kReadoutLabelPlaces[index];
-    auto* label = new QLabel(QString::fromUtf8(place.DesignCaption), Panel1);
+    auto* label = new QLabel(QString::fromUtf8(kReadoutCaptions[index]), Panel1);
     label->setObjectName(QString::fromLatin1(place.Name));
     label->setFont(readoutFont);
     label->move(place.Left, place.Top);
@@ -360,6 +359,8 @@ void TForm_Main::FollowAboutAnchor() {
 
 Canvas& TForm_Main::ImageCanvas() { return Image1->Canvas(); }
 
+DiskGeometry TForm_Main::PictureGeometry() const { return diskGeometry_; }
+
 double TForm_Main::HourPosition() const { return ScrollBar1->value(); }
 
 bool TForm_Main::DiffRotChecked() const { return CheckBox_DiffRot->isChecked(); }
@@ -422,10 +423,9 @@ void TForm_Main::FormKeyUp(const QKeyEvent& event) {
 void TForm_Main::FormResize() {
   AlignClientArea();
   ProcessPendingEvents();
-  const DiskGeometry geometry = DiskGeometryOfPicture(Image1->width(), Image1->height());
-  SetDiskGeometry(geometry);
-  Image1->Canvas().SetWidth(ImageWidthOf(geometry));
-  Image1->Canvas().SetHeight(ImageHeightOf(geometry));
+  diskGeometry_ = DiskGeometryOfPicture(Image1->width(), Image1->height());
+  Image1->Canvas().SetWidth(ImageWidthOf(diskGeometry_));
+  Image1->Canvas().SetHeight(ImageHeightOf(diskGeometry_));
   pictureSized_ = true;
   ScrollBar1Change();
 }

@@ -38,6 +38,7 @@ class TForm_Main final : public QMainWindow, public FormView {
   TForm_Main();
 
   Canvas& ImageCanvas() override;
+  DiskGeometry PictureGeometry() const override;
   double HourPosition() const override;
   bool DiffRotChecked() const override;
   void SetReadoutCaption(ReadoutLabel label, const std::string& captionUtf8) override;
@@ -117,6 +118,8 @@ class TForm_Main final : public QMainWindow, public FormView {
   std::array<QLabel*, kReadoutLabelCount> readoutLabels_{};
   Anchor aboutAnchor_;
   YearSource yearSource_;
+  // Where the disk sits in the picture; written only by FormResize.
+  DiskGeometry diskGeometry_;
   // Until the first FormResize there is neither DiskGeometry nor an image to
   // draw on; a redraw asked for before it would paint nothing that stays.
   bool pictureSized_ = false;

@@ -126,4 +126,11 @@ void JulianDayToDate(std::int32_t& year, std::int32_t& month, std::int32_t& day,
   seconds = ms / 1000;
 }
 
+CalendarInstant CalendarInstantOf(double julianDay) {
+  CalendarInstant instant;
+  JulianDayToDate(instant.year, instant.month, instant.day, instant.hours, instant.minutes,
+                  instant.seconds, julianDay);
+  return instant;
+}
+
 }  // namespace helidisk

@@ -4,14 +4,6 @@
 
 namespace helidisk {
 
-namespace {
-DiskGeometry currentGeometry;
-}  // namespace
-
-const DiskGeometry& CurrentDiskGeometry() { return currentGeometry; }
-
-void SetDiskGeometry(const DiskGeometry& geometry) { currentGeometry = geometry; }
-
 DiskGeometry DiskGeometryOfPicture(std::int32_t controlWidth, std::int32_t controlHeight) {
   DiskGeometry geometry;
   geometry.ImageRight = CheckedSub(controlWidth, 1);
@@ -27,6 +19,11 @@ std::int32_t ImageWidthOf(const DiskGeometry& geometry) {
 
 std::int32_t ImageHeightOf(const DiskGeometry& geometry) {
   return CheckedSub(geometry.ImageBottom, 1);
+}
+
+std::int32_t DiskRadiusOf(const DiskGeometry& geometry, double distanceAu) {
+  const std::int32_t radiusAt1Au = CheckedSub(geometry.CentreY, kDiskMarginPixels);
+  return RoundToInt32(radiusAt1Au / distanceAu);
 }
 
 }  // namespace helidisk

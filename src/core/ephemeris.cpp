@@ -1,11 +1,12 @@
 #include "ephemeris.h"
 
-#include "sun.h"
-
 namespace helidisk {
 
 void ComputeSunEphemeris(ViewState& state, double julianDay) {
-  const SunEphemeris sun = ComputeSun(julianDay);
+  StoreSunEphemeris(state, ComputeSun(julianDay));
+}
+
+void StoreSunEphemeris(ViewState& state, const SunEphemeris& sun) {
   state.SunRA = sun.raRad;
   state.SunDec = sun.decRad;
   state.SunDistance = sun.distanceAu;

@@ -13,7 +13,7 @@ namespace helidisk {
 namespace {
 
 // Grid angles are whole arc seconds.
-constexpr std::int32_t kDegree = 3600;
+constexpr std::int32_t kDegree = ArcSecondsPerDegree;
 constexpr std::int32_t kFullCircle = 360 * kDegree;
 constexpr std::int32_t kParallelSampleStep = 2 * kDegree;
 constexpr std::int32_t kLineSpacing = 10 * kDegree;
@@ -69,56 +69,66 @@ class DifferentialRotation {
   std::array<double, kShiftCount> shiftByDegree_{};
 };
 
-Canvas& CanvasOf(ViewState& state) { return state.Form->ImageCanvas(); }
+// Projects grid points, given in whole arc seconds with a real longitude
+// shift, onto the canvas's pixels and draws the lines between them.
+class GridPen {
+ public:
+  GridPen(Canvas& canvas, const DiskFrame& frame) : canvas_(canvas), frame_(frame) {}
 
-void ProjectGridPoint(ViewState& state, double longitudeShift) {
-  ProjectPoint(state, state.GridLon + longitudeShift, state.GridLat);
-}
+  Canvas& canvas() { return canvas_; }
 
-// Draws toward the point just projected if it lies on the visible
-// hemisphere, otherwise only moves there: a stretch on the far side leaves a
-// gap, and the first visible sample is joined to the last hidden one.
-void DrawOrMoveToProjection(ViewState& state) {
-  Canvas& canvas = CanvasOf(state);
-  if (state.ProjDepth > 0) {
-    canvas.LineTo(state.ProjX, state.ProjY);
-  } else {
-    canvas.MoveTo(state.ProjX, state.ProjY);
+  struct Pixel {
+    std::int32_t x;
+    std::int32_t y;
+    double depth;
+  };
+
+  Pixel Project(std::int32_t longitude, double longitudeShift, std::int32_t latitude) const {
+    const ProjectedPoint point = helidisk::Project(
+        frame_, ArcSecondsToRadians(longitude + longitudeShift), ArcSecondsToRadians(latitude));
+    return {RoundToInt32(point.xPx), RoundToInt32(point.yPx), point.depth};
   }
-}
 
-void TraceParallel(ViewState& state, std::int32_t latitude) {
-  state.GridLat = latitude;
-  state.GridLon = 0;
-  ProjectGridPoint(state, 0.0);
-  CanvasOf(state).MoveTo(state.ProjX, state.ProjY);
+  void MoveTo(const Pixel& pixel) { canvas_.MoveTo(pixel.x, pixel.y); }
+
+  // Draws toward the point if it lies on the visible hemisphere, otherwise
+  // only moves there: a stretch on the far side leaves a gap, and the first
+  // visible sample is joined to the last hidden one.
+  void DrawOrMoveTo(const Pixel& pixel) {
+    if (pixel.depth > 0) {
+      canvas_.LineTo(pixel.x, pixel.y);
+    } else {
+      canvas_.MoveTo(pixel.x, pixel.y);
+    }
+  }
+
+ private:
+  Canvas& canvas_;
+  const DiskFrame& frame_;
+};
+
+void TraceParallel(GridPen& pen, std::int32_t latitude) {
+  pen.MoveTo(pen.Project(0, 0.0, latitude));
   for (std::int32_t longitude = 0; longitude <= kFullCircle;
        longitude = CheckedAdd(longitude, kParallelSampleStep)) {
-    state.GridLon = longitude;
-    ProjectGridPoint(state, 0.0);
-    DrawOrMoveToProjection(state);
+    pen.DrawOrMoveTo(pen.Project(longitude, 0.0, latitude));
   }
 }
 
 template <typename Shift>
-void TraceMeridian(ViewState& state, std::int32_t longitude, std::int32_t sampleStep, Shift shift) {
-  state.GridLat = kMeridianEnd;
-  state.GridLon = longitude;
-  ProjectGridPoint(state, shift(state.GridLat));
-  CanvasOf(state).MoveTo(state.ProjX, state.ProjY);
+void TraceMeridian(GridPen& pen, std::int32_t longitude, std::int32_t sampleStep, Shift shift) {
+  pen.MoveTo(pen.Project(longitude, shift(kMeridianEnd), kMeridianEnd));
   for (std::int32_t latitude = kMeridianEnd; latitude >= -kMeridianEnd;
        latitude = CheckedSub(latitude, sampleStep)) {
-    state.GridLat = latitude;
-    ProjectGridPoint(state, shift(latitude));
-    DrawOrMoveToProjection(state);
+    pen.DrawOrMoveTo(pen.Project(longitude, shift(latitude), latitude));
   }
 }
 
-void DrawThinParallels(ViewState& state) {
-  CanvasOf(state).SetPenWidth(1);
+void DrawThinParallels(GridPen& pen) {
+  pen.canvas().SetPenWidth(1);
   for (std::int32_t latitude = kOutermostThinParallel; latitude >= -kOutermostThinParallel;
        latitude = CheckedSub(latitude, kLineSpacing)) {
-    TraceParallel(state, latitude);
+    TraceParallel(pen, latitude);
   }
 }
 
@@ -136,64 +146,56 @@ void ChooseMeridianPen(Canvas& canvas, std::int32_t longitude) {
 }
 
 template <typename Shift>
-void DrawMeridians(ViewState& state, std::int32_t sampleStep, Shift shift) {
+void DrawMeridians(GridPen& pen, std::int32_t sampleStep, Shift shift) {
   for (std::int32_t longitude = 0; longitude <= kFullCircle;
        longitude = CheckedAdd(longitude, kLineSpacing)) {
-    ChooseMeridianPen(CanvasOf(state), longitude);
-    TraceMeridian(state, longitude, sampleStep, shift);
+    ChooseMeridianPen(pen.canvas(), longitude);
+    TraceMeridian(pen, longitude, sampleStep, shift);
   }
 }
 
-void DrawThickParallels(ViewState& state) {
-  Canvas& canvas = CanvasOf(state);
-  canvas.SetPenWidth(2);
-  canvas.SetPenColor(kBlack);
+void DrawThickParallels(GridPen& pen) {
+  pen.canvas().SetPenWidth(2);
+  pen.canvas().SetPenColor(kBlack);
   for (std::int32_t latitude = kOutermostThickParallel; latitude >= -kOutermostThickParallel;
        latitude = CheckedSub(latitude, kThickParallelSpacing)) {
-    TraceParallel(state, latitude);
+    TraceParallel(pen, latitude);
   }
 }
 
 // The marker at `latitude` on the meridian `longitude`, drawn only well
 // inside the limb; its direction samples are used whatever their depth.
 template <typename Shift>
-void DrawMarker(ViewState& state, std::int32_t longitude, std::int32_t latitude, Shift shift) {
-  state.GridLon = longitude;
-  state.GridLat = latitude;
-  ProjectGridPoint(state, shift(latitude));
-  const std::int32_t centreX = state.ProjX;
-  const std::int32_t centreY = state.ProjY;
-  if (!(state.ProjDepth > kMarkerMinDepth)) return;
+void DrawMarker(GridPen& pen, std::int32_t longitude, std::int32_t latitude, Shift shift) {
+  const GridPen::Pixel centre = pen.Project(longitude, shift(latitude), latitude);
+  if (!(centre.depth > kMarkerMinDepth)) return;
 
-  state.GridLat = CheckedAdd(latitude, kMarkerDirectionOffset);
-  ProjectGridPoint(state, shift(state.GridLat));
-  const std::int32_t northX = state.ProjX;
-  const std::int32_t northY = state.ProjY;
-
-  state.GridLat = CheckedSub(latitude, kMarkerDirectionOffset);
-  ProjectGridPoint(state, shift(state.GridLat));
-  const std::int32_t southX = state.ProjX;
-  const std::int32_t southY = state.ProjY;
+  const std::int32_t northLatitude = CheckedAdd(latitude, kMarkerDirectionOffset);
+  const GridPen::Pixel north = pen.Project(longitude, shift(northLatitude), northLatitude);
+  const std::int32_t southLatitude = CheckedSub(latitude, kMarkerDirectionOffset);
+  const GridPen::Pixel south = pen.Project(longitude, shift(southLatitude), southLatitude);
 
   // Along the projected meridian from north to south, in screen terms.
-  const double theta = std::atan2(CheckedSub(southY, northY), CheckedSub(southX, northX));
-  DrawAxisMarker(state, centreX, centreY, theta);
+  const double theta = std::atan2(CheckedSub(south.y, north.y), CheckedSub(south.x, north.x));
+  DrawAxisMarker(pen.canvas(), centre.x, centre.y, theta);
 }
 
 template <typename Shift>
-void DrawMarkers(ViewState& state, Shift shift) {
+void DrawMarkers(GridPen& pen, Shift shift) {
   for (const std::int32_t longitude : kMarkerMeridians) {
-    DrawMarker(state, longitude, -kMarkerLatitude, shift);
-    DrawMarker(state, longitude, kMarkerLatitude, shift);
+    DrawMarker(pen, longitude, -kMarkerLatitude, shift);
+    DrawMarker(pen, longitude, kMarkerLatitude, shift);
   }
 }
 
 template <typename Shift>
-void DrawGrid(ViewState& state, std::int32_t meridianSampleStep, Shift shift) {
-  DrawThinParallels(state);
-  DrawMeridians(state, meridianSampleStep, shift);
-  DrawThickParallels(state);
-  DrawMarkers(state, shift);
+void DrawGrid(Canvas& canvas, const DiskFrame& frame, std::int32_t meridianSampleStep,
+              Shift shift) {
+  GridPen pen(canvas, frame);
+  DrawThinParallels(pen);
+  DrawMeridians(pen, meridianSampleStep, shift);
+  DrawThickParallels(pen);
+  DrawMarkers(pen, shift);
 }
 
 }  // namespace
@@ -201,15 +203,24 @@ void DrawGrid(ViewState& state, std::int32_t meridianSampleStep, Shift shift) {
 double DifferentialShiftArcSeconds(std::int32_t latitudeArcSeconds, double hours) {
   // Exact for the whole hours of the window, as an integer product would be.
   const double equatorShift = kEquatorShiftPerHour * hours;
-  const double cosLatitude = std::cos(latitudeArcSeconds / 3600.0 * DegToRad);
+  const double cosLatitude = std::cos(ArcSecondsToRadians(latitudeArcSeconds));
   return equatorShift * PowerOf(cosLatitude, 5.0);
 }
 
-void DrawFixedGrid(ViewState& state) { DrawGrid(state, kRigidMeridianSampleStep, RigidRotation{}); }
+void DrawFixedGrid(Canvas& canvas, const DiskFrame& frame) {
+  DrawGrid(canvas, frame, kRigidMeridianSampleStep, RigidRotation{});
+}
+
+void DrawDifferentialGrid(Canvas& canvas, const DiskFrame& frame, double hours) {
+  DrawGrid(canvas, frame, kDifferentialMeridianSampleStep, DifferentialRotation(hours));
+}
+
+void DrawFixedGrid(ViewState& state) {
+  DrawFixedGrid(state.Form->ImageCanvas(), FrameOfState(state));
+}
 
 void DrawDifferentialGrid(ViewState& state) {
-  const DifferentialRotation shift(state.Form->HourPosition());
-  DrawGrid(state, kDifferentialMeridianSampleStep, shift);
+  DrawDifferentialGrid(state.Form->ImageCanvas(), FrameOfState(state), state.Form->HourPosition());
 }
 
 }  // namespace helidisk

@@ -3,47 +3,41 @@
 #include <cmath>
 
 #include "checked.h"
-#include "diskgeometry.h"
 #include "trigfunc.h"
 
 namespace helidisk {
 
 namespace {
-constexpr double kArcSecondsPerDegree = 3600;
 constexpr double kMarkerArmPixels = 18;
 }  // namespace
 
-void ProjectPoint(ViewState& state, double longitudeArcSeconds, double latitudeArcSeconds) {
-  const double lambda = longitudeArcSeconds / kArcSecondsPerDegree * DegToRad;
-  const double phi = latitudeArcSeconds / kArcSecondsPerDegree * DegToRad;
-
-  // Body frame: x toward longitude 90 deg, y along the north rotation axis,
-  // z toward longitude 0 deg.
-  state.BodyX = std::cos(phi) * std::sin(lambda);
-  state.BodyY = std::sin(phi);
-  state.BodyZ = std::cos(phi) * std::cos(lambda);
-
-  // Turned about the axis by L0: z now lies in the observer's meridian.
-  state.MeridianX = state.BodyX * state.CosL0 - state.BodyZ * state.SinL0;
-  state.MeridianY = state.BodyY;
-  state.MeridianZ = state.BodyX * state.SinL0 + state.BodyZ * state.CosL0;
-
-  // Tilted by B0: z now points at the observer.
-  state.TiltedX = state.MeridianX;
-  state.TiltedY = state.MeridianY * state.CosB0 - state.MeridianZ * state.SinB0;
-  state.TiltedZ = state.MeridianY * state.SinB0 + state.MeridianZ * state.CosB0;
-
+DiskFrame FrameOfState(const ViewState& state) {
+  DiskFrame frame;
+  frame.centreXPx = state.Geometry.CentreX;
+  frame.centreYPx = state.Geometry.CentreY;
+  frame.radiusPx = state.DiskRadius;
+  frame.sinL0 = state.SinL0;
+  frame.cosL0 = state.CosL0;
+  frame.sinB0 = state.SinB0;
+  frame.cosB0 = state.CosB0;
   // Turned in the plane of the sky by -P.
-  state.SkyX = state.TiltedX * state.CosNegP - state.TiltedY * state.SinNegP;
-  state.SkyY = state.TiltedX * state.SinNegP + state.TiltedY * state.CosNegP;
-
-  const DiskGeometry& geometry = CurrentDiskGeometry();
-  state.ProjDepth = state.TiltedZ;
-  state.ProjX = RoundToInt32(geometry.CentreX + state.DiskRadius * state.SkyX);
-  state.ProjY = RoundToInt32(geometry.CentreY - state.DiskRadius * state.SkyY);
+  frame.xx = state.CosNegP;
+  frame.xy = -state.SinNegP;
+  frame.yx = state.SinNegP;
+  frame.yy = state.CosNegP;
+  return frame;
 }
 
-void DrawAxisMarker(ViewState& state, std::int32_t x, std::int32_t y, double theta) {
+void ProjectPoint(ViewState& state, double longitudeArcSeconds, double latitudeArcSeconds) {
+  const ProjectedPoint point =
+      Project(FrameOfState(state), ArcSecondsToRadians(longitudeArcSeconds),
+              ArcSecondsToRadians(latitudeArcSeconds));
+  state.ProjDepth = point.depth;
+  state.ProjX = RoundToInt32(point.xPx);
+  state.ProjY = RoundToInt32(point.yPx);
+}
+
+void DrawAxisMarker(Canvas& canvas, std::int32_t x, std::int32_t y, double theta) {
   const double armX = kMarkerArmPixels * std::cos(theta);
   const double armY = kMarkerArmPixels * std::sin(theta);
   const std::int32_t frontX = RoundToInt32(x + armX);
@@ -51,7 +45,6 @@ void DrawAxisMarker(ViewState& state, std::int32_t x, std::int32_t y, double the
   const std::int32_t backX = RoundToInt32(x - armX);
   const std::int32_t backY = RoundToInt32(y - armY);
 
-  Canvas& canvas = state.Form->ImageCanvas();
   canvas.SetPenWidth(13);
   canvas.SetPenColor(kGrey);
   canvas.MoveTo(frontX, frontY);
@@ -70,6 +63,10 @@ void DrawAxisMarker(ViewState& state, std::int32_t x, std::int32_t y, double the
   canvas.SetPenColor(kGrey);
   canvas.MoveTo(x, y);
   canvas.LineTo(x, y);
+}
+
+void DrawAxisMarker(ViewState& state, std::int32_t x, std::int32_t y, double theta) {
+  DrawAxisMarker(state.Form->ImageCanvas(), x, y, theta);
 }
 
 }  // namespace helidisk

@@ -2,20 +2,16 @@
 
 #include <cmath>
 
-#include "astronom.h"
 #include "checked.h"
-#include "diskgeometry.h"
 #include "ephemeris.h"
 #include "grids.h"
-#include "readout.h"
+#include "projection.h"
 #include "trigfunc.h"
 
 namespace helidisk {
 
 namespace {
 
-// The disk at one astronomical unit leaves this margin above and below it.
-constexpr std::int32_t kDiskMarginPixels = 12;
 constexpr std::int32_t kCrossArmPixels = 6;
 
 void FindInstant(ViewState& state) {
@@ -38,8 +34,7 @@ void OrientDisk(ViewState& state) {
   state.L0Copy = state.SunL0;
   state.B0Copy = state.SunB0;
   state.NegP = -state.SunP;
-  const std::int32_t radiusAt1Au = CheckedSub(CurrentDiskGeometry().CentreY, kDiskMarginPixels);
-  state.DiskRadius = RoundToInt32(radiusAt1Au / state.SunDistance);
+  state.DiskRadius = DiskRadiusOf(state.Geometry, state.SunDistance);
   state.SinL0 = std::sin(state.L0Copy);
   state.CosL0 = std::cos(state.L0Copy);
   state.SinB0 = std::sin(state.B0Copy);
@@ -49,7 +44,7 @@ void OrientDisk(ViewState& state) {
 }
 
 void PaintBackgroundAndDisk(ViewState& state) {
-  const DiskGeometry& geometry = CurrentDiskGeometry();
+  const DiskGeometry& geometry = state.Geometry;
   Canvas& canvas = state.Form->ImageCanvas();
 
   canvas.SetBrushColor(kBlack);
@@ -67,7 +62,7 @@ void PaintBackgroundAndDisk(ViewState& state) {
 
 // A closed polyline of 361 points, from the rightmost point downward.
 void DrawLimb(ViewState& state) {
-  const DiskGeometry& geometry = CurrentDiskGeometry();
+  const DiskGeometry& geometry = state.Geometry;
   Canvas& canvas = state.Form->ImageCanvas();
   canvas.MoveTo(CheckedAdd(geometry.CentreX, state.DiskRadius), geometry.CentreY);
   for (state.LimbAngle = 0; state.LimbAngle <= 360; ++state.LimbAngle) {
@@ -79,7 +74,7 @@ void DrawLimb(ViewState& state) {
 }
 
 void DrawCentreCross(ViewState& state) {
-  const DiskGeometry& geometry = CurrentDiskGeometry();
+  const DiskGeometry& geometry = state.Geometry;
   Canvas& canvas = state.Form->ImageCanvas();
   canvas.MoveTo(CheckedSub(geometry.CentreX, kCrossArmPixels), geometry.CentreY);
   canvas.LineTo(CheckedAdd(geometry.CentreX, kCrossArmPixels), geometry.CentreY);
@@ -89,19 +84,26 @@ void DrawCentreCross(ViewState& state) {
 
 }  // namespace
 
-void Redraw(FormView& form) {
+RedrawResult Redraw(FormView& form) {
   // The record and its texts end with this call, also when a check fails.
   ViewState state;
   state.Form = &form;
+  state.Geometry = form.PictureGeometry();
+  RedrawResult result;
+  result.geometry = state.Geometry;
 
   FindInstant(state);
-  ComputeSunEphemeris(state, state.JulianDay);
+  result.instant = {state.Year, state.Month, state.Day, state.Hours, state.Minutes, state.Seconds};
+  result.sun = ComputeSun(state.JulianDay);
+  StoreSunEphemeris(state, result.sun);
   OrientDisk(state);
+  result.diskRadiusPx = state.DiskRadius;
+  result.frame = FrameOfState(state);
   PaintBackgroundAndDisk(state);
 
   Canvas& canvas = form.ImageCanvas();
   canvas.SetPenColor(kGrey);
-  FillReadout(state);
+  result.readout = FillReadout(state);
   if (form.DiffRotChecked()) {
     DrawDifferentialGrid(state);
   } else {
@@ -112,6 +114,7 @@ void Redraw(FormView& form) {
   canvas.SetPenColor(kBlack);
   DrawLimb(state);
   DrawCentreCross(state);
+  return result;
 }
 
 }  // namespace helidisk

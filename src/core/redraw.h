@@ -1,14 +1,34 @@
 // One complete redraw of the picture and the readout for the chosen hour.
 #pragma once
 
+#include <cstdint>
+
+#include "astronom.h"
+#include "diskframe.h"
+#include "diskgeometry.h"
+#include "readout.h"
+#include "sun.h"
 #include "viewstate.h"
 
 namespace helidisk {
+
+// The last scroll position: 364 days after 1 January, 0 h UT.
+inline constexpr std::int32_t kLastHourPosition = 8736;
+
+// What a redraw computed, for whoever shows, measures or writes the picture.
+struct RedrawResult {
+  CalendarInstant instant;  // of the chosen instant, UT
+  SunEphemeris sun;         // with its Julian day
+  DiskGeometry geometry;
+  std::int32_t diskRadiusPx = 0;
+  DiskFrame frame;
+  ReadoutTexts readout;
+};
 
 // Computes the instant, the ephemeris and the disk's orientation afresh,
 // paints background, disk, grid, limb and centre cross on the window's
 // canvas and rewrites the readout.  A failed check raises RunError and
 // leaves what was drawn so far.
-void Redraw(FormView& form);
+RedrawResult Redraw(FormView& form);
 
 }  // namespace helidisk

@@ -35,9 +35,9 @@ struct SunEphemeris {
   double raRad = 0;       // apparent right ascension, 0 ... 2 pi
   double decRad = 0;      // apparent declination
   double distanceAu = 0;  // Earth-Sun distance
-  double pRad = 0;        // position angle of the north pole, from north through east, -pi < P <= pi
-  double b0Rad = 0;       // heliographic latitude of the disk centre
-  double l0Rad = 0;       // heliographic (Carrington) longitude of the disk centre, 0 ... 2 pi
+  double pRad = 0;   // position angle of the north pole, from north through east, -pi < P <= pi
+  double b0Rad = 0;  // heliographic latitude of the disk centre
+  double l0Rad = 0;  // heliographic (Carrington) longitude of the disk centre, 0 ... 2 pi
   SolarTheoryTerms terms;
 };
 

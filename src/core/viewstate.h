@@ -5,6 +5,7 @@
 #include <string>
 
 #include "canvas.h"
+#include "diskgeometry.h"
 
 namespace helidisk {
 
@@ -20,6 +21,8 @@ class FormView {
   virtual ~FormView() = default;
 
   virtual Canvas& ImageCanvas() = 0;
+  // Where the disk sits in the picture: what resizing the picture last set.
+  virtual DiskGeometry PictureGeometry() const = 0;
   // The chosen instant in hours since 1 January, 0 h UT, of the current
   // year: the scroll position, whole hours 0 ... 8736, in the window; any
   // instant of the year for the command-line renderer.
@@ -33,8 +36,9 @@ class FormView {
 };
 
 struct ViewState {
-  // The window.
+  // The window, and where its picture puts the disk.
   FormView* Form = nullptr;
+  DiskGeometry Geometry;
 
   // The instant.
   std::int32_t Year = 0;
@@ -85,13 +89,6 @@ struct ViewState {
   std::int32_t ProjX = 0;  // pixels, rightward
   std::int32_t ProjY = 0;  // pixels, downward
   double ProjDepth = 0;    // > 0 on the visible hemisphere
-
-  // Working vectors of the projection: body, after the turn by L0, after the
-  // tilt by B0, in the plane of the sky.
-  double BodyX = 0, BodyY = 0, BodyZ = 0;
-  double MeridianX = 0, MeridianY = 0, MeridianZ = 0;
-  double TiltedX = 0, TiltedY = 0, TiltedZ = 0;
-  double SkyX = 0, SkyY = 0;
 
   // Readout texts, UTF-8.
   std::string ReadoutText;

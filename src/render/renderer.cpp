@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QSaveFile>
 #include <QString>
+#include <new>
 
 #include "checked.h"
 #include "diskgeometry.h"
@@ -112,18 +113,14 @@ bool WriteFileAtomically(const std::string& path, const QByteArray& bytes, std::
 RenderForm::RenderForm(const RenderOptions& options, Canvas& canvas)
     : options_(options), canvas_(canvas) {}
 
-void RenderForm::SetReadoutCaption(ReadoutLabel label, const std::string& captionUtf8) {
-  readout_.at(static_cast<std::size_t>(label)) = captionUtf8;
-}
+DiskGeometry RenderForm::PictureGeometry() const { return GeometryFor(options_); }
 
-ReadoutTexts RenderOnto(const RenderOptions& options, Canvas& canvas) {
-  SetDiskGeometry(GeometryFor(options));
+RedrawResult RenderOnto(const RenderOptions& options, Canvas& canvas) {
   canvas.SetPenColor(kBlack);
   canvas.SetPenWidth(2);
   canvas.SetBrushColor(kYellow);
   RenderForm form(options, canvas);
-  Redraw(form);
-  return form.Readout();
+  return Redraw(form);
 }
 
 std::int32_t ImageWidthFor(const RenderOptions& options) {
@@ -134,10 +131,10 @@ std::int32_t ImageHeightFor(const RenderOptions& options) {
   return ImageHeightOf(GeometryFor(options));
 }
 
-QByteArray RenderPicture(const RenderOptions& options, ReadoutTexts& readout) {
+QByteArray RenderPicture(const RenderOptions& options, RedrawResult& result) {
   if (options.format == PictureFormat::Svg) {
     SvgCanvas canvas(ImageWidthFor(options), ImageHeightFor(options));
-    readout = RenderOnto(options, canvas);
+    result = RenderOnto(options, canvas);
     const std::string document = canvas.Document();
     return {document.data(), static_cast<qsizetype>(document.size())};
   }
@@ -148,44 +145,35 @@ QByteArray RenderPicture(const RenderOptions& options, ReadoutTexts& readout) {
     throw PictureError("not enough memory for an image of " + std::to_string(canvas.Width()) + "x" +
                        std::to_string(canvas.Height()) + " pixels");
   }
-  readout = RenderOnto(options, canvas);
+  result = RenderOnto(options, canvas);
   return EncodePng(canvas.Image());
 }
 
-int RunRenderer(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err) {
-  const CommandLine line = ParseCommandLine(arguments, QDate::currentDate().year(),
-                                            QLocale().decimalPoint().toStdString());
-  switch (line.action) {
-    case CommandAction::ShowHelp:
-      Print(out, HelpText());
-      return 0;
-    case CommandAction::ShowVersion:
-      Print(out, std::string(kProgramName) + " " + HELIDISK_VERSION_TEXT + "\n");
-      return 0;
-    case CommandAction::Reject:
-      Print(err, std::string(kProgramName) + ": " + line.error + "\nTry '" + kProgramName +
-                     " --help' for the options and their ranges.\n");
-      return kExitUsage;
-    case CommandAction::Render:
-      break;
-  }
-
-  const RenderOptions& options = line.options;
-  ReadoutTexts readout;
-  QByteArray picture;
+int ReportingFailures(std::FILE* err, const std::function<int()>& work) {
   try {
-    if (options.outputPath.empty()) {
-      DiscardingCanvas canvas;
-      readout = RenderOnto(options, canvas);
-    } else {
-      picture = RenderPicture(options, readout);
-    }
+    return work();
   } catch (const RunError& error) {
     Print(err, std::string(kProgramName) + ": the redraw failed: " + error.what() + "\n");
-    return kExitFailure;
   } catch (const PictureError& error) {
     Print(err, std::string(kProgramName) + ": " + error.what() + "\n");
-    return kExitFailure;
+  } catch (const std::bad_alloc&) {
+    Print(err, std::string(kProgramName) + ": not enough memory\n");
+  } catch (const std::exception& error) {
+    Print(err, std::string(kProgramName) + ": " + error.what() + "\n");
+  }
+  return kExitFailure;
+}
+
+namespace {
+
+int Render(const RenderOptions& options, std::FILE* out, std::FILE* err) {
+  RedrawResult result;
+  QByteArray picture;
+  if (options.outputPath.empty()) {
+    DiscardingCanvas canvas;
+    result = RenderOnto(options, canvas);
+  } else {
+    picture = RenderPicture(options, result);
   }
 
   if (options.outputPath == "-") {
@@ -204,13 +192,35 @@ int RunRenderer(const std::vector<std::string>& arguments, std::FILE* out, std::
 
   if (options.printReadout) {
     std::string lines;
-    for (const std::string& text : readout) lines += text + "\n";
+    for (const std::string& text : result.readout) lines += text + "\n";
     if (!WriteToStream(out, QByteArray::fromStdString(lines))) {
       Print(err, std::string(kProgramName) + ": cannot write to standard output\n");
       return kExitFailure;
     }
   }
   return 0;
+}
+
+}  // namespace
+
+int RunRenderer(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err) {
+  const CommandLine line = ParseCommandLine(arguments, QDate::currentDate().year(),
+                                            QLocale().decimalPoint().toStdString());
+  switch (line.action) {
+    case CommandAction::ShowHelp:
+      Print(out, HelpText());
+      return 0;
+    case CommandAction::ShowVersion:
+      Print(out, std::string(kProgramName) + " " + HELIDISK_VERSION_TEXT + "\n");
+      return 0;
+    case CommandAction::Reject:
+      Print(err, std::string(kProgramName) + ": " + line.error + "\nTry '" + kProgramName +
+                     " --help' for the options and their ranges.\n");
+      return kExitUsage;
+    case CommandAction::Render:
+      break;
+  }
+  return ReportingFailures(err, [&] { return Render(line.options, out, err); });
 }
 
 }  // namespace helidisk

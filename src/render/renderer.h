@@ -5,17 +5,18 @@
 #include <QByteArray>
 #include <array>
 #include <cstdio>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "canvas.h"
+#include "diskgeometry.h"
+#include "redraw.h"
 #include "renderoptions.h"
 #include "viewstate.h"
 
 namespace helidisk {
-
-using ReadoutTexts = std::array<std::string, kReadoutLabelCount>;
 
 // The window as the redraw sees it, with the command line's choices.
 class RenderForm final : public FormView {
@@ -23,27 +24,25 @@ class RenderForm final : public FormView {
   RenderForm(const RenderOptions& options, Canvas& canvas);
 
   Canvas& ImageCanvas() override { return canvas_; }
+  DiskGeometry PictureGeometry() const override;
   double HourPosition() const override { return options_.hourPosition; }
   bool DiffRotChecked() const override { return options_.differentialGrid; }
-  void SetReadoutCaption(ReadoutLabel label, const std::string& captionUtf8) override;
+  // The readout goes to the result of the redraw, not to labels.
+  void SetReadoutCaption(ReadoutLabel /*label*/, const std::string& /*captionUtf8*/) override {}
   std::int32_t CurrentYear() const override { return options_.year; }
   std::string DecimalSeparator() const override { return options_.decimalSeparator; }
-
-  const ReadoutTexts& Readout() const { return readout_; }
 
  private:
   const RenderOptions& options_;
   Canvas& canvas_;
-  ReadoutTexts readout_;
 };
 
-// Sets DiskGeometry for the options' picture control, as resizing the
-// window does, and runs one redraw on the canvas, which must already have
-// the image's size.  The canvas first takes the pen and brush that every
+// Runs one redraw for the options' picture control on the canvas, which
+// must already have the image's size.  The canvas first takes the pen and brush that every
 // earlier redraw leaves behind (black 2 px pen, yellow brush), since the
 // picture the window keeps on screen is never its very first redraw.
 // Raises RunError when a check of the redraw fails.
-ReadoutTexts RenderOnto(const RenderOptions& options, Canvas& canvas);
+RedrawResult RenderOnto(const RenderOptions& options, Canvas& canvas);
 
 // The image's size for the options' picture control: two pixels narrower
 // and shorter, zero or negative for controls under 3 pixels.
@@ -60,7 +59,11 @@ class PictureError : public std::runtime_error {
 // The picture in the options' format; for a PNG the image must have pixels.
 // Raises RunError when the redraw fails and PictureError when the picture
 // cannot be made.
-QByteArray RenderPicture(const RenderOptions& options, ReadoutTexts& readout);
+QByteArray RenderPicture(const RenderOptions& options, RedrawResult& result);
+
+// Runs the work and returns its exit status; any error it raises is
+// reported on `err` with the program's name and gives exit status 1.
+int ReportingFailures(std::FILE* err, const std::function<int()>& work);
 
 // The whole program after its name: parses the arguments, renders, writes
 // the picture and prints the readout; returns the exit status (0 done,

@@ -2,46 +2,20 @@
 
 #include <QList>
 #include <QString>
-#include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <set>
 
-#include "astronom.h"
 #include "checked.h"
+#include "instanttext.h"
+#include "redraw.h"
 
 namespace helidisk {
 
 namespace {
 
-constexpr std::int32_t kHoursPerDay = 24;
-constexpr double kMinutesPerHour = 60.0;
-constexpr int kMonthsPerYear = 12;
-constexpr int kLongestMonthDays = 31;
-constexpr int kLastHourOfDay = 23;
-constexpr int kLastMinuteOfHour = 59;
 // A PNG cannot hold an image without pixels, and the image is two pixels
 // narrower and shorter than the control.
 constexpr std::int32_t kSmallestControlSideForPng = 3;
-
-struct OptionSpec {
-  const char* name;
-  bool takesValue;
-};
-
-constexpr OptionSpec kOptions[] = {
-    {"--year", true},   {"--hour", true},     {"--at", true},
-    {"--grid", true},   {"--size", true},     {"--output", true},
-    {"--format", true}, {"--readout", false}, {"--decimal-separator", true},
-    {"--help", false},  {"--version", false},
-};
-
-const OptionSpec* FindOption(const std::string& name) {
-  for (const OptionSpec& option : kOptions) {
-    if (name == option.name) return &option;
-  }
-  return nullptr;
-}
 
 // The whole text as a decimal integer: digits with an optional leading "-",
 // nothing else.
@@ -54,18 +28,31 @@ std::optional<std::int64_t> ParseWholeNumber(const std::string& text) {
   return value;
 }
 
-bool IsDigits(const std::string& text, std::size_t first, std::size_t count) {
-  if (first + count > text.size()) return false;
-  return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(first),
-                     text.begin() + static_cast<std::ptrdiff_t>(first + count),
-                     [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; });
-}
-
-std::int32_t TwoDigitsAt(const std::string& text, std::size_t first) {
-  return (text[first] - '0') * 10 + (text[first + 1] - '0');
-}
-
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+
+class Parser;
+
+// One option of the command line: everything about it is said here once, for
+// the parser, its error messages and the help text.
+struct OptionSpec {
+  std::string name;
+  // The value's placeholder in the help text; empty for a flag.
+  std::string valueName;
+  // What a good value is, for the message that refuses a bad one.
+  std::string accepts;
+  std::string help;
+  // Takes the value (or the flag); refuses it through Parser::RejectValue.
+  void (Parser::*take)(const OptionSpec& option, const std::string& value);
+
+  bool TakesValue() const { return !valueName.empty(); }
+};
+
+struct OptionSection {
+  std::string heading;
+  std::vector<OptionSpec> options;
+};
+
+const std::vector<OptionSection>& OptionTable();
 
 class Parser {
  public:
@@ -83,30 +70,137 @@ class Parser {
       }
       const std::size_t equals = argument.find('=');
       const std::string name = argument.substr(0, equals);
-      const OptionSpec* option = FindOption(name);
+      const OptionSpec* option = Find(name);
       if (option == nullptr) {
         Reject("unknown option " + Quoted(name));
       } else if (!seen_.insert(name).second) {
         Reject(name + " is given twice");
-      } else if (!option->takesValue) {
+      } else if (!option->TakesValue()) {
         if (equals != std::string::npos) {
           Reject(name + " takes no value");
         } else {
-          TakeFlag(name);
+          (this->*option->take)(*option, {});
         }
       } else if (equals != std::string::npos) {
-        TakeValue(name, argument.substr(equals + 1));
+        (this->*option->take)(*option, argument.substr(equals + 1));
       } else if (i + 1 < arguments.size()) {
-        TakeValue(name, arguments[++i]);
+        (this->*option->take)(*option, arguments[++i]);
       } else {
-        Reject(name + " needs a value: " + ValueDescription(name));
+        Reject(name + " needs a value: " + option->accepts);
       }
     }
     if (!Finished()) CheckCombination();
     return line_;
   }
 
+  void TakeYear(const OptionSpec& option, const std::string& value) {
+    const auto year = ParseWholeNumber(value);
+    if (!year || *year < INT32_MIN || *year > INT32_MAX) return RejectValue(option, value);
+    line_.options.year = static_cast<std::int32_t>(*year);
+  }
+
+  void TakeHour(const OptionSpec& option, const std::string& value) {
+    const auto hour = ParseWholeNumber(value);
+    if (!hour || *hour < 0 || *hour > kLastHourPosition) return RejectValue(option, value);
+    line_.options.hourPosition = static_cast<double>(*hour);
+  }
+
+  void TakeInstant(const OptionSpec& option, const std::string& value) {
+    const InstantText parsed = ParseInstantText(value);
+    switch (parsed.fault) {
+      case InstantTextFault::Malformed:
+        return RejectValue(option, value);
+      case InstantTextFault::FieldOutOfRange:
+        return Reject(option.name + ": " + Quoted(value) +
+                      " is not a valid instant (month 01-12, day 01-31, hour 00-23, minute "
+                      "00-59)");
+      case InstantTextFault::NotACalendarDay:
+        return Reject(option.name + ": " + Quoted(value) +
+                      " is not a day of the calendar (Julian up to 1582-10-04, Gregorian from "
+                      "1582-10-15)");
+      case InstantTextFault::BeyondTheCalendar:
+        // The redraw of that year fails with the calendar's run-time error,
+        // as it does for the same year given with --year.
+        line_.options.year = parsed.instant.year;
+        line_.options.hourPosition = 0;
+        return;
+      case InstantTextFault::None:
+        break;
+    }
+    line_.options.year = parsed.instant.year;
+    line_.options.hourPosition = HoursSinceNewYear(parsed.instant);
+  }
+
+  void TakeGrid(const OptionSpec& option, const std::string& value) {
+    if (value == "diff") {
+      line_.options.differentialGrid = true;
+    } else if (value == "fixed") {
+      line_.options.differentialGrid = false;
+    } else {
+      RejectValue(option, value);
+    }
+  }
+
+  void TakeSize(const OptionSpec& option, const std::string& value) {
+    const std::size_t cross = value.find('x');
+    if (cross == std::string::npos) return RejectValue(option, value);
+    const auto width = ParseWholeNumber(value.substr(0, cross));
+    const auto height = ParseWholeNumber(value.substr(cross + 1));
+    const auto fits = [](const std::optional<std::int64_t>& side) {
+      return side && *side >= 1 && *side <= kLargestControlSide;
+    };
+    if (!fits(width) || !fits(height)) return RejectValue(option, value);
+    line_.options.controlWidth = static_cast<std::int32_t>(*width);
+    line_.options.controlHeight = static_cast<std::int32_t>(*height);
+  }
+
+  void TakeOutput(const OptionSpec& option, const std::string& value) {
+    if (value.empty()) return RejectValue(option, value);
+    line_.options.outputPath = value;
+  }
+
+  void TakeFormat(const OptionSpec& option, const std::string& value) {
+    if (value == "png") {
+      format_ = PictureFormat::Png;
+    } else if (value == "svg") {
+      format_ = PictureFormat::Svg;
+    } else {
+      RejectValue(option, value);
+    }
+  }
+
+  void TakeReadout(const OptionSpec& /*option*/, const std::string& /*value*/) {
+    line_.options.printReadout = true;
+  }
+
+  void TakeDecimalSeparator(const OptionSpec& option, const std::string& value) {
+    const QString separator = QString::fromUtf8(value);
+    const bool validUtf8 = separator.toUtf8().toStdString() == value;
+    const QList<uint> characters = separator.toUcs4();
+    if (!validUtf8 || characters.size() != 1 || !QChar::isPrint(characters[0])) {
+      return RejectValue(option, value);
+    }
+    line_.options.decimalSeparator = value;
+  }
+
+  void TakeHelp(const OptionSpec& /*option*/, const std::string& /*value*/) {
+    line_.action = CommandAction::ShowHelp;
+  }
+
+  void TakeVersion(const OptionSpec& /*option*/, const std::string& /*value*/) {
+    line_.action = CommandAction::ShowVersion;
+  }
+
  private:
+  static const OptionSpec* Find(const std::string& name) {
+    for (const OptionSection& section : OptionTable()) {
+      for (const OptionSpec& option : section.options) {
+        if (option.name == name) return &option;
+      }
+    }
+    return nullptr;
+  }
+
   bool Finished() const { return line_.action != CommandAction::Render; }
 
   void Reject(const std::string& error) {
@@ -114,162 +208,8 @@ class Parser {
     line_.error = error;
   }
 
-  static std::string ValueDescription(const std::string& name) {
-    if (name == "--year") return "a whole year, -2147483648 to 2147483647";
-    if (name == "--hour") return "a whole hour 0 to " + std::to_string(kLastHourPosition);
-    if (name == "--at") return "an instant in UT as YYYY-MM-DDTHH:MM";
-    if (name == "--grid") return "diff or fixed";
-    if (name == "--size") {
-      return "WIDTHxHEIGHT, each 1 to " + std::to_string(kLargestControlSide);
-    }
-    if (name == "--output") return "a file name ending in .png or .svg, or - for standard output";
-    if (name == "--format") return "png or svg";
-    return "exactly one character";  // --decimal-separator
-  }
-
-  void RejectValue(const std::string& name, const std::string& value) {
-    Reject(name + ": " + Quoted(value) + " is not " + ValueDescription(name));
-  }
-
-  void TakeFlag(const std::string& name) {
-    if (name == "--help") {
-      line_.action = CommandAction::ShowHelp;
-    } else if (name == "--version") {
-      line_.action = CommandAction::ShowVersion;
-    } else {
-      line_.options.printReadout = true;
-    }
-  }
-
-  void TakeValue(const std::string& name, const std::string& value) {
-    if (name == "--year") {
-      TakeYear(name, value);
-    } else if (name == "--hour") {
-      TakeHour(name, value);
-    } else if (name == "--at") {
-      TakeInstant(name, value);
-    } else if (name == "--grid") {
-      TakeGrid(name, value);
-    } else if (name == "--size") {
-      TakeSize(name, value);
-    } else if (name == "--output") {
-      if (value.empty()) RejectValue(name, value);
-      line_.options.outputPath = value;
-    } else if (name == "--format") {
-      TakeFormat(name, value);
-    } else {
-      TakeDecimalSeparator(name, value);
-    }
-  }
-
-  void TakeYear(const std::string& name, const std::string& value) {
-    const auto year = ParseWholeNumber(value);
-    if (!year || *year < INT32_MIN || *year > INT32_MAX) return RejectValue(name, value);
-    line_.options.year = static_cast<std::int32_t>(*year);
-  }
-
-  void TakeHour(const std::string& name, const std::string& value) {
-    const auto hour = ParseWholeNumber(value);
-    if (!hour || *hour < 0 || *hour > kLastHourPosition) return RejectValue(name, value);
-    line_.options.hourPosition = static_cast<double>(*hour);
-  }
-
-  // YYYY-MM-DDTHH:MM, the year with any number of digits and an optional
-  // sign (astronomical numbering).  The date must exist in the calendar
-  // that the Julian-day routines reckon in: Julian up to 4 October 1582,
-  // Gregorian from 15 October 1582.
-  void TakeInstant(const std::string& name, const std::string& value) {
-    const std::size_t yearEnd = value.find('-', value.empty() || value[0] != '-' ? 0 : 1);
-    constexpr std::size_t kTailLength = 12;  // "-MM-DDTHH:MM"
-    if (yearEnd == std::string::npos || value.size() - yearEnd != kTailLength ||
-        !IsDigits(value, yearEnd + 1, 2) || value[yearEnd + 3] != '-' ||
-        !IsDigits(value, yearEnd + 4, 2) || value[yearEnd + 6] != 'T' ||
-        !IsDigits(value, yearEnd + 7, 2) || value[yearEnd + 9] != ':' ||
-        !IsDigits(value, yearEnd + 10, 2)) {
-      return RejectValue(name, value);
-    }
-    const auto year = ParseWholeNumber(value.substr(0, yearEnd));
-    if (!year || *year < INT32_MIN || *year > INT32_MAX) return RejectValue(name, value);
-    const std::int32_t month = TwoDigitsAt(value, yearEnd + 1);
-    const std::int32_t day = TwoDigitsAt(value, yearEnd + 4);
-    const std::int32_t hour = TwoDigitsAt(value, yearEnd + 7);
-    const std::int32_t minute = TwoDigitsAt(value, yearEnd + 10);
-    if (month < 1 || month > kMonthsPerYear || day < 1 || day > kLongestMonthDays ||
-        hour > kLastHourOfDay || minute > kLastMinuteOfHour) {
-      return Reject(name + ": " + Quoted(value) +
-                    " is not a valid instant (month 01-12, day 01-31, hour 00-23, minute 00-59)");
-    }
-    const auto daysSinceNewYear = DaysSinceNewYear(static_cast<std::int32_t>(*year), month, day);
-    if (!daysSinceNewYear) {
-      return Reject(name + ": " + Quoted(value) +
-                    " is not a day of the calendar (Julian up to 1582-10-04, Gregorian from "
-                    "1582-10-15)");
-    }
-    line_.options.year = static_cast<std::int32_t>(*year);
-    // Whole days are exact differences of Julian days at 0 h, so a whole
-    // hour gives exactly the scroll position of that hour.
-    line_.options.hourPosition = *daysSinceNewYear * kHoursPerDay + hour + minute / kMinutesPerHour;
-  }
-
-  // The days from 1 January to the date, both at 0 h UT, if the date exists.
-  static std::optional<double> DaysSinceNewYear(std::int32_t year, std::int32_t month,
-                                                std::int32_t day) {
-    try {
-      double newYear = 0;
-      double date = 0;
-      DateToJulianDay(year, 1, 1, 0.0, 0.0, 0.0, newYear);
-      DateToJulianDay(year, month, day, 0.0, 0.0, 0.0, date);
-      std::int32_t backYear = 0, backMonth = 0, backDay = 0;
-      double hours = 0, minutes = 0, seconds = 0;
-      JulianDayToDate(backYear, backMonth, backDay, hours, minutes, seconds, date);
-      if (backYear != year || backMonth != month || backDay != day) return std::nullopt;
-      return date - newYear;
-    } catch (const RunError&) {
-      return std::nullopt;
-    }
-  }
-
-  void TakeGrid(const std::string& name, const std::string& value) {
-    if (value == "diff") {
-      line_.options.differentialGrid = true;
-    } else if (value == "fixed") {
-      line_.options.differentialGrid = false;
-    } else {
-      RejectValue(name, value);
-    }
-  }
-
-  void TakeSize(const std::string& name, const std::string& value) {
-    const std::size_t cross = value.find('x');
-    if (cross == std::string::npos) return RejectValue(name, value);
-    const auto width = ParseWholeNumber(value.substr(0, cross));
-    const auto height = ParseWholeNumber(value.substr(cross + 1));
-    const auto fits = [](const std::optional<std::int64_t>& side) {
-      return side && *side >= 1 && *side <= kLargestControlSide;
-    };
-    if (!fits(width) || !fits(height)) return RejectValue(name, value);
-    line_.options.controlWidth = static_cast<std::int32_t>(*width);
-    line_.options.controlHeight = static_cast<std::int32_t>(*height);
-  }
-
-  void TakeFormat(const std::string& name, const std::string& value) {
-    if (value == "png") {
-      format_ = PictureFormat::Png;
-    } else if (value == "svg") {
-      format_ = PictureFormat::Svg;
-    } else {
-      RejectValue(name, value);
-    }
-  }
-
-  void TakeDecimalSeparator(const std::string& name, const std::string& value) {
-    const QString separator = QString::fromUtf8(value);
-    const bool validUtf8 = separator.toUtf8().toStdString() == value;
-    const QList<uint> characters = separator.toUcs4();
-    if (!validUtf8 || characters.size() != 1 || !QChar::isPrint(characters[0])) {
-      return RejectValue(name, value);
-    }
-    line_.options.decimalSeparator = value;
+  void RejectValue(const OptionSpec& option, const std::string& value) {
+    Reject(option.name + ": " + Quoted(value) + " is not " + option.accepts);
   }
 
   void CheckCombination() {
@@ -319,6 +259,102 @@ class Parser {
   std::optional<PictureFormat> format_;
 };
 
+const std::vector<OptionSection>& OptionTable() {
+  static const std::vector<OptionSection> table = {
+      {"Choosing the instant (UT):",
+       {
+           {"--year", "Y", "a whole year, -2147483648 to 2147483647",
+            "the year whose 1 January, 0 h UT, is hour 0 (default: the year of the local "
+            "clock); any whole year, numbered astronomically (0 = 1 BC); a year beyond the "
+            "reach of the calendar routines fails with their run-time error",
+            &Parser::TakeYear},
+           {"--hour", "H", "a whole hour 0 to " + std::to_string(kLastHourPosition),
+            "whole hours since then, 0 to " + std::to_string(kLastHourPosition) +
+                " (default 0), as the window's scroll bar",
+            &Parser::TakeHour},
+           {"--at", "YYYY-MM-DDTHH:MM", "an instant in UT as YYYY-MM-DDTHH:MM",
+            "any instant to the minute instead; the year is the instant's and the hours "
+            "since its 1 January, 0 h UT, are a real number; cannot be combined with --year "
+            "or --hour",
+            &Parser::TakeInstant},
+       }},
+      {"The picture:",
+       {
+           {"--grid", "diff|fixed", "diff or fixed",
+            "differentially rotating (default) or rigid grid", &Parser::TakeGrid},
+           {"--size", "WxH", "WIDTHxHEIGHT, each 1 to " + std::to_string(kLargestControlSide),
+            "size of the window's picture control, each side 1 to " +
+                std::to_string(kLargestControlSide) + " (default " +
+                std::to_string(kDesignControlWidth) + "x" + std::to_string(kDesignControlHeight) +
+                "); the image is two pixels narrower and shorter and the disk sits where the "
+                "window puts it",
+            &Parser::TakeSize},
+           {"--output", "FILE", "a file name ending in .png or .svg, or - for standard output",
+            "write the picture: FILE.png as a raster image, FILE.svg as a vector drawing "
+            "with one element per drawing operation; --output - writes to standard output "
+            "and then needs --format",
+            &Parser::TakeOutput},
+           {"--format", "png|svg", "png or svg",
+            "the picture format, overriding the file name's extension", &Parser::TakeFormat},
+       }},
+      {"The readout:",
+       {
+           {"--readout", "", "",
+            "print the ten readout texts, one a line, UTF-8, in the order JD, date, time, "
+            "RA, Dec, distance, semi-diameter, P, B0, L0",
+            &Parser::TakeReadout},
+           {"--decimal-separator", "C", "exactly one character",
+            "the Julian day's decimal separator, one character (default: that of the user's "
+            "locale)",
+            &Parser::TakeDecimalSeparator},
+       }},
+      {"",
+       {
+           {"--help", "", "", "show this text", &Parser::TakeHelp},
+           {"--version", "", "", "show the program's version", &Parser::TakeVersion},
+       }},
+  };
+  return table;
+}
+
+constexpr std::size_t kHelpWidth = 78;
+constexpr std::size_t kHelpIndent = 20;
+
+// The words of `text` filled into lines of at most kHelpWidth columns,
+// each indented by kHelpIndent, the first one following `lead`.
+std::string FilledParagraph(const std::string& lead, const std::string& text) {
+  std::string result = lead;
+  std::size_t column = lead.size();
+  if (column >= kHelpIndent) {
+    result += "\n";
+    column = 0;
+  }
+  bool lineEmpty = true;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find(' ', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string word = text.substr(start, end - start);
+    start = end + 1;
+    if (!lineEmpty && column + 1 + word.size() > kHelpWidth) {
+      result += "\n";
+      column = 0;
+      lineEmpty = true;
+    }
+    if (lineEmpty) {
+      result.append(kHelpIndent - column, ' ');
+      column = kHelpIndent;
+    } else {
+      result += ' ';
+      ++column;
+    }
+    result += word;
+    column += word.size();
+    lineEmpty = false;
+  }
+  return result + "\n";
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments, std::int32_t currentYear,
@@ -336,55 +372,29 @@ std::optional<PictureFormat> FormatOfFileName(const std::string& fileName) {
 }
 
 std::string HelpText() {
-  return R"(Usage: helidisk-render [options]
-
-Draws the Sun's disk with its heliographic grid, and the readout of the
-Julian day, date, time, RA, Dec, distance, semi-diameter, P, B0 and L0, for
-one instant -- the same picture and texts as the helidisk window.
-
-Choosing the instant (UT):
-  --year Y          the year whose 1 January, 0 h UT, is hour 0 (default: the
-                    year of the local clock); any whole year, numbered
-                    astronomically (0 = 1 BC); a year beyond the reach of the
-                    calendar routines fails with their run-time error
-  --hour H          whole hours since then, 0 to 8736 (default 0), as the
-                    window's scroll bar
-  --at YYYY-MM-DDTHH:MM
-                    any instant to the minute instead; the year is the
-                    instant's and the hours since its 1 January, 0 h UT, are
-                    a real number; cannot be combined with --year or --hour
-
-The picture:
-  --grid diff|fixed differentially rotating (default) or rigid grid
-  --size WxH        size of the window's picture control, each side 1 to
-                    20000 (default 1000x628); the image is two pixels
-                    narrower and shorter (998x626 by default) and the disk
-                    sits where the window puts it
-  --output FILE     write the picture: FILE.png as a raster image, FILE.svg as
-                    a vector drawing with one element per drawing operation;
-                    - writes to standard output and then needs --format
-  --format png|svg  the picture format, overriding the file name's extension
-  A control narrower or shorter than 3 pixels leaves an image without
-  pixels: a PNG is then refused (exit status 2), an SVG is written with
-  width and height 0 and still lists every drawing operation.
-
-The readout:
-  --readout         print the ten readout texts, one a line, UTF-8, in the
-                    order JD, date, time, RA, Dec, distance, semi-diameter,
-                    P, B0, L0
-  --decimal-separator C
-                    the Julian day's decimal separator, one character
-                    (default: that of the user's locale)
-
-  --help            show this text
-  --version         show the program's version
-
-At least one of --output and --readout is needed.  A file is written to a
-temporary file beside it and renamed into place only when complete.
-
-Exit status: 0 done, 1 the picture could not be computed or written,
-2 bad command line (nothing is written).
-)";
+  std::string text =
+      "Usage: helidisk-render [options]\n\n"
+      "Draws the Sun's disk with its heliographic grid, and the readout of the\n"
+      "Julian day, date, time, RA, Dec, distance, semi-diameter, P, B0 and L0, for\n"
+      "one instant -- the same picture and texts as the helidisk window.\n";
+  for (const OptionSection& section : OptionTable()) {
+    text += "\n";
+    if (!section.heading.empty()) text += section.heading + "\n";
+    for (const OptionSpec& option : section.options) {
+      const std::string lead =
+          "  " + option.name + (option.TakesValue() ? " " + option.valueName : "");
+      text += FilledParagraph(lead, option.help);
+    }
+  }
+  text +=
+      "\nAt least one of --output and --readout is needed.  A control narrower or\n"
+      "shorter than 3 pixels leaves an image without pixels: a PNG is then refused,\n"
+      "an SVG is written with width and height 0 and still lists every drawing\n"
+      "operation.  A file is written to a temporary file beside it and renamed into\n"
+      "place only when complete.\n\n"
+      "Exit status: 0 done, 1 the picture could not be computed or written,\n"
+      "2 bad command line (nothing is written).\n";
+  return text;
 }
 
 }  // namespace helidisk

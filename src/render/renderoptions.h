@@ -10,7 +10,6 @@ namespace helidisk {
 
 enum class PictureFormat { Png, Svg };
 
-inline constexpr std::int32_t kLastHourPosition = 8736;
 inline constexpr std::int32_t kDesignControlWidth = 1000;
 inline constexpr std::int32_t kDesignControlHeight = 628;
 inline constexpr std::int32_t kLargestControlSide = 20000;

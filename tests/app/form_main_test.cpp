@@ -49,10 +49,10 @@ constexpr int kAboutPanelWidth = 350;
 // of its own.
 class ReferenceView final : public FormView {
  public:
-  ReferenceView(double hour, bool diffRot, std::int32_t year)
-      : hour_(hour), diffRot_(diffRot), year_(year) {
-    canvas_.SetWidth(ImageWidthOf(CurrentDiskGeometry()));
-    canvas_.SetHeight(ImageHeightOf(CurrentDiskGeometry()));
+  ReferenceView(DiskGeometry geometry, double hour, bool diffRot, std::int32_t year)
+      : geometry_(geometry), hour_(hour), diffRot_(diffRot), year_(year) {
+    canvas_.SetWidth(ImageWidthOf(geometry_));
+    canvas_.SetHeight(ImageHeightOf(geometry_));
     // The window has redrawn more than once before anything is compared, so
     // its disk outline uses the pen an earlier redraw left.
     Redraw(*this);
@@ -65,6 +65,7 @@ class ReferenceView final : public FormView {
   }
 
   Canvas& ImageCanvas() override { return canvas_; }
+  DiskGeometry PictureGeometry() const override { return geometry_; }
   double HourPosition() const override { return hour_; }
   bool DiffRotChecked() const override { return diffRot_; }
   void SetReadoutCaption(ReadoutLabel label, const std::string& captionUtf8) override {
@@ -74,6 +75,7 @@ class ReferenceView final : public FormView {
   std::string DecimalSeparator() const override { return QLocale().decimalPoint().toStdString(); }
 
  private:
+  DiskGeometry geometry_;
   QImageCanvas canvas_;
   double hour_;
   bool diffRot_;
@@ -211,7 +213,7 @@ void FormMainTest::ResizeClientTo(int width, int height) {
 }
 
 void FormMainTest::ExpectShows(double hour, bool diffRot, std::int32_t year) const {
-  const ReferenceView reference(hour, diffRot, year);
+  const ReferenceView reference(window_->PictureGeometry(), hour, diffRot, year);
   for (const LabelName& entry : kReadoutLabelNames) {
     QCOMPARE(ReadoutLabelOf(entry.Label)->text(), reference.Caption(entry.Label));
   }
@@ -304,7 +306,7 @@ void FormMainTest::startState() {
   QCOMPARE(ScrollBar()->value(), 0);
   QVERIFY(CheckBox()->isChecked());
   QVERIFY(AboutPanel()->isHidden());
-  QCOMPARE(CurrentDiskGeometry(), (DiskGeometry{999, 627, 499, 313}));
+  QCOMPARE(window_->PictureGeometry(), (DiskGeometry{999, 627, 499, 313}));
   QCOMPARE(Picture().size(), QSize(998, 626));
   ExpectShows(0, true, QDate::currentDate().year());
   const QString newYear = QStringLiteral("Datum     : %1-01-01").arg(QDate::currentDate().year());
@@ -469,7 +471,7 @@ void FormMainTest::formResizeKeepsGeometryAndImageInStep() {
   QTRY_COMPARE(Control<QWidget>("Image1")->size(), picture);
   const DiskGeometry expected{picture.width() - 1, picture.height() - 1, (picture.width() - 1) / 2,
                               (picture.height() - 1) / 2};
-  QCOMPARE(CurrentDiskGeometry(), expected);
+  QCOMPARE(window_->PictureGeometry(), expected);
   QCOMPARE(Picture().size(), QSize(picture.width() - 2, picture.height() - 2));
   QCOMPARE(ScrollBar()->geometry(), QRect(1, picture.height() + 1, picture.width(), 25));
   QCOMPARE(Control<QWidget>("Panel1")->geometry(),
@@ -484,11 +486,11 @@ void FormMainTest::resizeSweep() {
   ShowWindow();
   auto* image1 = Control<PictureControl>("Image1");
   // True when DiskGeometry and the image match the picture control.
-  const auto inStep = [image1] {
+  const auto inStep = [this, image1] {
     const DiskGeometry expected = DiskGeometryOfPicture(image1->width(), image1->height());
     const QImageCanvas& canvas = image1->Canvas();
     const bool imageExists = canvas.Width() > 0 && canvas.Height() > 0;
-    return CurrentDiskGeometry() == expected && canvas.Width() == ImageWidthOf(expected) &&
+    return window_->PictureGeometry() == expected && canvas.Width() == ImageWidthOf(expected) &&
            canvas.Height() == ImageHeightOf(expected) &&
            image1->Image().size() ==
                (imageExists ? QSize(canvas.Width(), canvas.Height()) : QSize(0, 0));
@@ -533,13 +535,12 @@ void FormMainTest::activationMovesToTopEdgeAndRedraws() {
 // The picture the user first sees is drawn after DiskGeometry and the image
 // are set.
 void FormMainTest::noPictureBeforeTheFirstResize() {
-  SetDiskGeometry({});
   ScrollBar()->setValue(24);
   CheckBox()->toggle();
   QVERIFY(Picture().isNull());
-  QCOMPARE(CurrentDiskGeometry(), DiskGeometry{});
+  QCOMPARE(window_->PictureGeometry(), DiskGeometry{});
   ShowWindow();
-  QCOMPARE(CurrentDiskGeometry(), (DiskGeometry{999, 627, 499, 313}));
+  QCOMPARE(window_->PictureGeometry(), (DiskGeometry{999, 627, 499, 313}));
   ExpectShows(0, false, QDate::currentDate().year());
 }
 

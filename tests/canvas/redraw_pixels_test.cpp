@@ -21,14 +21,14 @@ constexpr double kDegree = 3600;  // arc seconds
 
 class PictureWindow : public FormView {
  public:
-  PictureWindow(std::int32_t controlWidth, std::int32_t controlHeight) {
-    SetDiskGeometry(DiskGeometryOfPicture(controlWidth, controlHeight));
-    canvas.SetWidth(ImageWidthOf(CurrentDiskGeometry()));
-    canvas.SetHeight(ImageHeightOf(CurrentDiskGeometry()));
+  PictureWindow(std::int32_t controlWidth, std::int32_t controlHeight)
+      : geometry(DiskGeometryOfPicture(controlWidth, controlHeight)) {
+    canvas.SetWidth(ImageWidthOf(geometry));
+    canvas.SetHeight(ImageHeightOf(geometry));
   }
-  ~PictureWindow() override { SetDiskGeometry({}); }
 
   Canvas& ImageCanvas() override { return canvas; }
+  DiskGeometry PictureGeometry() const override { return geometry; }
   double HourPosition() const override { return position; }
   bool DiffRotChecked() const override { return differential; }
   void SetReadoutCaption(ReadoutLabel /*label*/, const std::string& /*caption*/) override {}
@@ -47,26 +47,14 @@ class PictureWindow : public FormView {
     return false;
   }
 
+  DiskGeometry geometry;
   QImageCanvas canvas;
   std::int32_t position = 0;
   bool differential = false;
 };
 
-// The disk's orientation and size for the window's instant, worked out
-// independently of the redraw, for placing expected pixels.
-ViewState OrientationOf(const PictureWindow& window) {
-  return fakes::OrientedForInstant(window.CurrentYear(), window.position);
-}
-
-struct Pixel {
-  std::int32_t x, y;
-  double depth;
-};
-
-Pixel Projected(ViewState& orientation, double longitudeDeg, double latitudeDeg) {
-  ProjectPoint(orientation, longitudeDeg * kDegree, latitudeDeg * kDegree);
-  return {orientation.ProjX, orientation.ProjY, orientation.ProjDepth};
-}
+using fakes::Pixel;
+using fakes::PixelOf;
 
 const QRgb kBlackPixel = qRgb(0, 0, 0);
 const QRgb kWhitePixel = qRgb(255, 255, 255);
@@ -77,17 +65,16 @@ const QRgb kBluePixel = qRgb(0, 0, 255);
 
 TEST(RedrawPixels, BackgroundDiskAndLimbAtDesignSize) {
   PictureWindow window(1000, 628);
-  Redraw(window);
+  const RedrawResult drawn = Redraw(window);
   ASSERT_EQ(window.canvas.Image().size(), QSize(998, 626));
   for (const auto& [x, y] : {std::pair{0, 0}, {997, 0}, {0, 625}, {997, 625}}) {
     EXPECT_EQ(window.Pixel(x, y), kBlackPixel) << x << ", " << y;
   }
-  ViewState orientation = OrientationOf(window);
-  const std::int32_t radius = orientation.DiskRadius;
+  const std::int32_t radius = drawn.diskRadiusPx;
   ASSERT_EQ(radius, 306);
   // Inside grid cells the disk shows its yellow.
   for (const auto& [longitude, latitude] : {std::pair{285.0, 5.0}, {255.0, -15.0}, {305.0, 45.0}}) {
-    const Pixel inCell = Projected(orientation, longitude, latitude);
+    const Pixel inCell = PixelOf(drawn.frame, longitude, latitude);
     EXPECT_EQ(window.Pixel(inCell.x, inCell.y), kYellowPixel) << longitude << ", " << latitude;
   }
   // The limb is a black ring just at the radius, with black sky beyond it.
@@ -109,10 +96,9 @@ TEST(RedrawPixels, ColouredMeridiansWhereTheProjectionPutsThem) {
     SCOPED_TRACE(c.position);
     PictureWindow window(1000, 628);
     window.position = c.position;
-    Redraw(window);
-    ViewState orientation = OrientationOf(window);
+    const DiskFrame frame = Redraw(window).frame;
     for (const double latitude : {-45.0, -15.0, 15.0, 45.0}) {
-      const Pixel onMeridian = Projected(orientation, c.longitudeDeg, latitude);
+      const Pixel onMeridian = PixelOf(frame, c.longitudeDeg, latitude);
       ASSERT_GT(onMeridian.depth, 0.5);
       EXPECT_TRUE(window.ColourNear(onMeridian.x, onMeridian.y, c.colour)) << latitude;
     }
@@ -124,16 +110,15 @@ TEST(RedrawPixels, MarkersPointWhiteToNorthAndBlackToSouth) {
     SCOPED_TRACE(differential ? "differential" : "fixed");
     PictureWindow window(1000, 628);
     window.differential = differential;
-    Redraw(window);
-    ViewState orientation = OrientationOf(window);
+    const DiskFrame frame = Redraw(window).frame;
     // At new year both grids coincide; markers 1 and 2 sit on the red
     // meridian, near the central one.
     for (const double latitude : {-25.0, 25.0}) {
-      const Pixel centre = Projected(orientation, -80, latitude);
+      const Pixel centre = PixelOf(frame, -80, latitude);
       ASSERT_GT(centre.depth, 0.2);
       EXPECT_EQ(window.Pixel(centre.x, centre.y), kGreyPixel) << latitude;
-      const Pixel north = Projected(orientation, -80, latitude + 2.5);
-      const Pixel south = Projected(orientation, -80, latitude - 2.5);
+      const Pixel north = PixelOf(frame, -80, latitude + 2.5);
+      const Pixel south = PixelOf(frame, -80, latitude - 2.5);
       EXPECT_EQ(window.Pixel(north.x, north.y), kWhitePixel) << latitude;
       EXPECT_EQ(window.Pixel(south.x, south.y), kBlackPixel) << latitude;
     }
@@ -144,14 +129,13 @@ TEST(RedrawPixels, DifferentialMeridianBendsWithTheShift) {
   PictureWindow window(1000, 628);
   window.differential = true;
   window.position = 8736;
-  Redraw(window);
-  ViewState orientation = OrientationOf(window);
+  const DiskFrame frame = Redraw(window).frame;
   // Wherever the red meridian now runs on the near side, it runs shifted;
   // the latitudes keep clear of parallels and markers drawn over it.
   int checked = 0;
   for (const double latitude : {-45.0, -35.0, -15.0, 15.0, 35.0, 45.0}) {
     const double shift = DifferentialShiftArcSeconds(latitude * kDegree, 8736) / kDegree;
-    const Pixel shifted = Projected(orientation, 280 + shift, latitude);
+    const Pixel shifted = PixelOf(frame, 280 + shift, latitude);
     if (shifted.depth < 0.3) continue;
     ++checked;
     EXPECT_TRUE(window.ColourNear(shifted.x, shifted.y, kRedPixel)) << latitude;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "astronom.h"
+#include "sun.h"
 #include "trigfunc.h"
 
 namespace helidisk {
@@ -30,6 +32,32 @@ TEST(ComputeSunEphemeris, WorkedValues) {
     EXPECT_NEAR(Degrees(state.SunP), c.p, 0.5e-6);
     EXPECT_NEAR(Degrees(state.SunB0), c.b0, 0.5e-6);
     EXPECT_NEAR(Degrees(state.SunL0), c.l0, 0.5e-6);
+  }
+}
+
+// Against published values of the physical ephemeris at 0 h dynamical
+// time: Meeus's worked example (Astronomical Algorithms, ex. 29.a) and the
+// Astronomical Almanac for 2013.  The Julian day goes in as dynamical time,
+// as the theory takes it.
+TEST(ComputeSun, AgreesWithPublishedEphemerides) {
+  struct Case {
+    std::int32_t year, month, day;
+    double p, b0, l0, distanceAu;  // degrees
+  };
+  const Case cases[] = {
+      {1992, 10, 13, 26.27, 5.99, 238.63, 0.997608},
+      {2013, 4, 1, -26.15, -6.54, 221.44, 0.9992311},
+      {2013, 12, 1, 16.05, 0.88, 237.83, 0.9861362},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.year << "-" << c.month << "-" << c.day);
+    double julianDay = 0;
+    DateToJulianDay(c.year, c.month, c.day, 0, 0, 0, julianDay);
+    const SunEphemeris sun = ComputeSun(julianDay);
+    EXPECT_NEAR(Degrees(sun.pRad), c.p, 0.02);
+    EXPECT_NEAR(Degrees(sun.b0Rad), c.b0, 0.02);
+    EXPECT_NEAR(Degrees(sun.l0Rad), c.l0, 0.1);
+    EXPECT_NEAR(sun.distanceAu, c.distanceAu, 1e-4);
   }
 }
 

@@ -42,9 +42,6 @@ bool SamePenStroke(const CanvasOp& a, const CanvasOp& b) {
 
 class GridTest : public ::testing::Test {
  protected:
-  void SetUp() override { SetDiskGeometry({999, 627, 499, 313}); }
-  void TearDown() override { SetDiskGeometry({}); }
-
   // A record as the redraw hands it to a grid, the pen grey.
   ViewState Oriented(double l0Deg, double b0Deg, double pDeg, std::int32_t radius = 300) {
     form.canvas.SetPenColor(kGrey);

@@ -6,7 +6,6 @@
 #include <cmath>
 
 #include "disk_orientation.h"
-#include "diskgeometry.h"
 #include "recording_canvas.h"
 #include "trigfunc.h"
 
@@ -18,13 +17,7 @@ using fakes::Op;
 
 constexpr double kDegree = 3600;  // arc seconds
 
-class ProjectionTest : public ::testing::Test {
- protected:
-  void SetUp() override { SetDiskGeometry({999, 627, 499, 313}); }
-  void TearDown() override { SetDiskGeometry({}); }
-};
-
-TEST_F(ProjectionTest, WorkedPointsOfATiltedTurnedDisk) {
+TEST(ProjectionTest, WorkedPointsOfATiltedTurnedDisk) {
   struct Case {
     double lonDeg, latDeg;
     std::int32_t x, y;
@@ -46,7 +39,7 @@ TEST_F(ProjectionTest, WorkedPointsOfATiltedTurnedDisk) {
   }
 }
 
-TEST_F(ProjectionTest, UprightDiskPutsNorthUpAndLargerLongitudesRight) {
+TEST(ProjectionTest, UprightDiskPutsNorthUpAndLargerLongitudesRight) {
   struct Case {
     double lonDeg, latDeg;
     std::int32_t x, y;
@@ -67,7 +60,7 @@ TEST_F(ProjectionTest, UprightDiskPutsNorthUpAndLargerLongitudesRight) {
   }
 }
 
-TEST_F(ProjectionTest, FarSidePointsStayInsideTheDiskWithNegativeDepth) {
+TEST(ProjectionTest, FarSidePointsStayInsideTheDiskWithNegativeDepth) {
   for (const double b0 : {-7.0, 0.0, 7.0}) {
     ViewState state = fakes::OrientedByDegrees(123, b0, -24, 300);
     ProjectPoint(state, 303 * kDegree, 0);
@@ -79,7 +72,7 @@ TEST_F(ProjectionTest, FarSidePointsStayInsideTheDiskWithNegativeDepth) {
   }
 }
 
-TEST_F(ProjectionTest, AxisMarkerStrokesInOrder) {
+TEST(ProjectionTest, AxisMarkerStrokesInOrder) {
   FakeForm form;
   ViewState state;
   state.Form = &form;
@@ -115,7 +108,7 @@ TEST_F(ProjectionTest, AxisMarkerStrokesInOrder) {
   }
 }
 
-TEST_F(ProjectionTest, HorizontalMarkerHasItsBlackHalfToTheRight) {
+TEST(ProjectionTest, HorizontalMarkerHasItsBlackHalfToTheRight) {
   FakeForm form;
   ViewState state;
   state.Form = &form;

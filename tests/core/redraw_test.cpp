@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <thread>
 
 #include "checked.h"
 #include "diskgeometry.h"
@@ -17,9 +18,6 @@ using fakes::Op;
 
 class RedrawTest : public ::testing::Test {
  protected:
-  void SetUp() override { SetDiskGeometry(DiskGeometryOfPicture(1000, 628)); }
-  void TearDown() override { SetDiskGeometry({}); }
-
   std::string RedrawMessage() {
     try {
       Redraw(form);
@@ -33,9 +31,10 @@ class RedrawTest : public ::testing::Test {
 };
 
 TEST_F(RedrawTest, DesignSizeGeometry) {
-  EXPECT_EQ(CurrentDiskGeometry(), (DiskGeometry{999, 627, 499, 313}));
-  EXPECT_EQ(ImageWidthOf(CurrentDiskGeometry()), 998);
-  EXPECT_EQ(ImageHeightOf(CurrentDiskGeometry()), 626);
+  const DiskGeometry geometry = DiskGeometryOfPicture(1000, 628);
+  EXPECT_EQ(geometry, (DiskGeometry{999, 627, 499, 313}));
+  EXPECT_EQ(ImageWidthOf(geometry), 998);
+  EXPECT_EQ(ImageHeightOf(geometry), 626);
 }
 
 TEST_F(RedrawTest, ReadoutsThroughTheYear) {
@@ -150,7 +149,7 @@ TEST_F(RedrawTest, TwoRunsAtTheSamePositionDrawTheSame) {
 TEST_F(RedrawTest, TinyAndEmptyPicturesDoNotFail) {
   for (const auto& [width, height] : {std::pair{0, 0}, {1, 1}, {3, 3}, {40, 24}, {100, 10}}) {
     SCOPED_TRACE(testing::Message() << width << " x " << height);
-    SetDiskGeometry(DiskGeometryOfPicture(width, height));
+    form.geometry = DiskGeometryOfPicture(width, height);
     for (const bool differential : {true, false}) {
       form.diffRotChecked = differential;
       form.scrollPosition = 8736;
@@ -176,11 +175,47 @@ TEST_F(RedrawTest, FailedChecksAbortAndKeepWhatWasDrawn) {
     SCOPED_TRACE(c.message);
     form.canvas.ops.clear();
     form.captions = {};
-    SetDiskGeometry(c.geometry);
+    form.geometry = c.geometry;
     EXPECT_EQ(RedrawMessage(), c.message);
     EXPECT_EQ(form.canvas.ops.size(), c.opsDrawn);
     EXPECT_EQ(form.Caption(ReadoutLabel::JD), "");
   }
+}
+
+// The redraw keeps everything it needs in its own record: two pictures of
+// different sizes drawn at once on two threads come out as each does alone.
+TEST(RedrawThreads, TwoPicturesAtOnceDrawAsEachAlone) {
+  const auto drawAlone = [](DiskGeometry geometry, std::int32_t hour, bool differential) {
+    FakeForm form;
+    form.geometry = geometry;
+    form.scrollPosition = hour;
+    form.diffRotChecked = differential;
+    Redraw(form);
+    return form.canvas.ops;
+  };
+  const DiskGeometry designSize = DiskGeometryOfPicture(1000, 628);
+  const DiskGeometry small = DiskGeometryOfPicture(300, 200);
+  const auto designAlone = drawAlone(designSize, 4417, true);
+  const auto smallAlone = drawAlone(small, 2000, false);
+  ASSERT_NE(designAlone, smallAlone);
+
+  constexpr int kRounds = 20;
+  bool designSame = true;
+  bool smallSame = true;
+  std::thread design([&] {
+    for (int round = 0; round < kRounds; ++round) {
+      designSame = designSame && drawAlone(designSize, 4417, true) == designAlone;
+    }
+  });
+  std::thread other([&] {
+    for (int round = 0; round < kRounds; ++round) {
+      smallSame = smallSame && drawAlone(small, 2000, false) == smallAlone;
+    }
+  });
+  design.join();
+  other.join();
+  EXPECT_TRUE(designSame);
+  EXPECT_TRUE(smallSame);
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ class CountingCanvas : public Canvas {
 class StressForm : public FormView {
  public:
   Canvas& ImageCanvas() override { return canvas; }
+  DiskGeometry PictureGeometry() const override { return DiskGeometryOfPicture(1000, 628); }
   double HourPosition() const override { return position; }
   bool DiffRotChecked() const override { return differential; }
   void SetReadoutCaption(ReadoutLabel label, const std::string& caption) override {
@@ -68,11 +69,7 @@ std::int32_t HourStep() {
   return configured != nullptr ? std::max(1, std::atoi(configured)) : 1;
 }
 
-class EveryHourOfTheYear : public ::testing::TestWithParam<std::int32_t> {
- protected:
-  void SetUp() override { SetDiskGeometry(DiskGeometryOfPicture(1000, 628)); }
-  void TearDown() override { SetDiskGeometry({}); }
-};
+class EveryHourOfTheYear : public ::testing::TestWithParam<std::int32_t> {};
 
 TEST_P(EveryHourOfTheYear, RedrawsWithWellFormedReadouts) {
   StressForm form;

@@ -12,6 +12,8 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 #include "disk_orientation.h"
@@ -76,11 +78,20 @@ QByteArray FileContents(const QString& path) {
   return file.readAll();
 }
 
-// The disk's orientation and size for an instant, as the redraw derives
-// them, so that the tests can ask the projection where a point lies.
-ViewState OrientedForInstant(std::int32_t year, double hours) {
-  SetDiskGeometry(DiskGeometryOfPicture(kDesignWidth, kDesignHeight));
-  return fakes::OrientedForInstant(year, hours);
+// The disk's frame for a whole hour of a year at the design size, as the
+// renderer's redraw hands it back, so that the tests can ask the projection
+// where a point lies.
+DiskFrame FrameOfHour(std::int32_t year, std::int32_t hour) {
+  RenderOptions options;
+  options.year = year;
+  options.hourPosition = hour;
+  fakes::RecordingCanvas canvas;
+  return RenderOnto(options, canvas).frame;
+}
+
+fakes::Pixel PixelOf(const DiskFrame& frame, double longitudeArcSeconds,
+                     double latitudeArcSeconds) {
+  return fakes::PixelOf(frame, longitudeArcSeconds / kDegree, latitudeArcSeconds / kDegree);
 }
 
 double ShiftArcSeconds(bool differential, std::int32_t latitude, double hours) {
@@ -92,8 +103,8 @@ double ShiftArcSeconds(bool differential, std::int32_t latitude, double hours) {
 std::vector<fakes::CanvasOp> DrawingOperations(std::int32_t year, std::int32_t hour,
                                                bool differential, std::int32_t controlWidth,
                                                std::int32_t controlHeight) {
-  SetDiskGeometry(DiskGeometryOfPicture(controlWidth, controlHeight));
   fakes::FakeForm form;
+  form.geometry = DiskGeometryOfPicture(controlWidth, controlHeight);
   form.year = year;
   form.scrollPosition = hour;
   form.diffRotChecked = differential;
@@ -309,26 +320,27 @@ void RenderCliTest::pngOfTheDesignSize() {
     QCOMPARE(image.pixel(corner), kBlackPixel);
   }
 
-  ViewState state = OrientedForInstant(2021, hour);
+  const DiskFrame frame = FrameOfHour(2021, hour);
   // The middle of the grid cell nearest the disk centre, 5 deg north.
   const std::int32_t cellLatitude = 5 * kDegree;
   const double cellShift = ShiftArcSeconds(differential, cellLatitude, hour);
-  const double centreLongitude = state.SunL0 * RadToDeg * kDegree;
+  const double centreLongitude = std::atan2(frame.sinL0, frame.cosL0) * RadToDeg * kDegree;
   const double cellLongitude =
       cellShift + (std::floor((centreLongitude - cellShift) / (10 * kDegree)) * 10 + 5) * kDegree;
-  ProjectPoint(state, cellLongitude, cellLatitude);
-  QVERIFY(state.ProjDepth > 0.9);
-  QCOMPARE(image.pixel(state.ProjX, state.ProjY), kYellowPixel);
+  const fakes::Pixel cell = PixelOf(frame, cellLongitude, cellLatitude);
+  QVERIFY(cell.depth > 0.9);
+  QCOMPARE(image.pixel(cell.x, cell.y), kYellowPixel);
 
   // The red meridian where the projection puts its samples (every odd
   // degree is one in both grids), away from the parallels and from the
   // axis markers it carries at 25 deg.
   int visibleSamples = 0;
   for (const std::int32_t latitude : {-43 * kDegree, -13 * kDegree, 13 * kDegree, 43 * kDegree}) {
-    ProjectPoint(state, kRedMeridian + ShiftArcSeconds(differential, latitude, hour), latitude);
-    if (state.ProjDepth < 0.2) continue;
+    const fakes::Pixel sample =
+        PixelOf(frame, kRedMeridian + ShiftArcSeconds(differential, latitude, hour), latitude);
+    if (sample.depth < 0.2) continue;
     ++visibleSamples;
-    QCOMPARE(image.pixel(state.ProjX, state.ProjY), kRedPixel);
+    QCOMPARE(image.pixel(sample.x, sample.y), kRedPixel);
   }
   QVERIFY(visibleSamples > 0);
 }
@@ -470,6 +482,7 @@ void RenderCliTest::badInputIsRefused_data() {
       << (QStringList{"--decimal-separator", ",,"} + to) << "--decimal-separator";
   QTest::newRow("separator empty")
       << (QStringList{"--decimal-separator", ""} + to) << "--decimal-separator";
+  QTest::newRow("output empty") << QStringList{"--output="} << "--output";
   QTest::newRow("readout with a value") << (QStringList{"--readout=yes"} + to) << "--readout";
   QTest::newRow("nothing to do") << QStringList{"--hour", "3"} << "--output";
 }
@@ -538,6 +551,30 @@ void RenderCliTest::imageBeyondMemoryIsAFailure() {
   QCOMPARE(outcome.exitCode, 1);
   QVERIFY2(outcome.err.contains("not enough memory"), outcome.err.constData());
   QVERIFY(QDir(target.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+void RenderCliTest::anyErrorEndsInExitStatusOne() {
+  struct Case {
+    std::function<int()> work;
+    QByteArray message;
+  };
+  const Case cases[] = {
+      {[]() -> int { throw std::bad_alloc(); }, "helidisk-render: not enough memory\n"},
+      {[]() -> int { throw std::length_error("vector too long"); },
+       "helidisk-render: vector too long\n"},
+      {[] { return 0; }, ""},
+  };
+  for (const Case& c : cases) {
+    std::FILE* err = std::tmpfile();
+    QVERIFY(err != nullptr);
+    const int status = ReportingFailures(err, c.work);
+    QCOMPARE(status, c.message.isEmpty() ? 0 : 1);
+    std::rewind(err);
+    QByteArray written(256, '\0');
+    written.resize(static_cast<qsizetype>(std::fread(written.data(), 1, 256, err)));
+    std::fclose(err);
+    QCOMPARE(written, c.message);
+  }
 }
 
 void RenderCliTest::helpAndVersion() {

@@ -48,6 +48,9 @@ class RenderCliTest : public QObject {
   // run-time error, and nothing is written.
   void failedRedrawWritesNothing();
   void imageBeyondMemoryIsAFailure();
+  // Whatever else goes wrong (no memory for a vector, a failed library call)
+  // is reported with exit status 1, not ended by std::terminate.
+  void anyErrorEndsInExitStatusOne();
   void helpAndVersion();
 };
 

@@ -23,6 +23,8 @@ struct CanvasOp {
   // The pen when the operation ran.
   Color penColor{};
   std::int32_t penWidth{};
+
+  friend bool operator==(const CanvasOp&, const CanvasOp&) = default;
 };
 
 class RecordingCanvas : public Canvas {
@@ -60,6 +62,7 @@ class RecordingCanvas : public Canvas {
 class FakeForm : public FormView {
  public:
   Canvas& ImageCanvas() override { return canvas; }
+  DiskGeometry PictureGeometry() const override { return geometry; }
   double HourPosition() const override { return scrollPosition; }
   bool DiffRotChecked() const override { return diffRotChecked; }
   void SetReadoutCaption(ReadoutLabel label, const std::string& caption) override {
@@ -72,6 +75,8 @@ class FakeForm : public FormView {
   const std::string& Caption(ReadoutLabel label) const { return captions[static_cast<int>(label)]; }
 
   RecordingCanvas canvas;
+  // The window's picture at its design size.
+  DiskGeometry geometry{999, 627, 499, 313};
   std::int32_t scrollPosition = 0;
   bool diffRotChecked = true;
   std::int32_t year = 2021;

@@ -1,0 +1,51 @@
+// The drawn disk as an orthographic picture of the solar sphere: where the
+// disk sits and how it is turned, and the projection of heliographic points
+// onto it.
+//
+// The sphere is turned so that the disk centre (L0, B0) faces the observer
+// (x toward heliographic longitude L0 + 90 deg, y along the rotation axis, z
+// toward the observer), then the picture is turned in its own plane and
+// reflected as the view asks.  Screen coordinates are pixels, x to the
+// right, y downward; the sky-plane coordinates (sx, sy) are in disk radii, sy
+// upward.
+#pragma once
+
+namespace helidisk {
+
+struct DiskFrame {
+  // The disk centre and radius in pixels, real-valued.
+  double centreXPx = 0;
+  double centreYPx = 0;
+  double radiusPx = 0;
+  // The heliographic coordinates of the disk centre.
+  double sinL0 = 0;
+  double cosL0 = 1;
+  double sinB0 = 0;
+  double cosB0 = 1;
+  // From the tilted sphere (tx, ty), solar north along ty, to the sky plane
+  // of the picture: sx = xx * tx + xy * ty, sy = yx * tx + yy * ty.  A turn
+  // in the plane, possibly with a reflection: always orthogonal.
+  double xx = 1;
+  double xy = 0;
+  double yx = 0;
+  double yy = 1;
+};
+
+// The frame of a disk at the given centre and radius for L0, B0 (radians),
+// turned counterclockwise on the screen by `turnRad`.
+DiskFrame TurnedDiskFrame(double centreXPx, double centreYPx, double radiusPx, double l0Rad,
+                          double b0Rad, double turnRad);
+
+struct ProjectedPoint {
+  double xPx = 0;  // rightward
+  double yPx = 0;  // downward
+  // Cosine of the point's angular distance from the disk centre: greater
+  // than zero on the visible hemisphere, 1 at the centre.
+  double depth = 0;
+};
+
+// Points on the far hemisphere are projected like visible ones, inside the
+// limb; only the depth tells them apart.
+ProjectedPoint Project(const DiskFrame& frame, double longitudeRad, double latitudeRad);
+
+}  // namespace helidisk
