@@ -384,6 +384,8 @@ void TForm_Main::ScrollBar1Change() {
   Image1->update();
 }
 
+// The window was designed to fill a screen of its time from the top edge:
+// every activation puts it back there.
 void TForm_Main::FormActivate() {
   move(x(), 0);
   ScrollBar1Change();

@@ -72,6 +72,9 @@ constexpr void WriteProgramVersionBlock(Sink& sink, std::string_view version) {
   writer.OpenNode(kVersionRootKey, fixedWords);
   writer.OpenNode("StringFileInfo");
   writer.OpenNode(kProgramStringTableKey);
+  // The keys as version resources spell them ("LegalCopyright"); the reader
+  // asks for "LegalCopyRight" and finds them because the lookup ignores
+  // letter case, which the About grid's rows rely on.
   const std::array<std::array<std::string_view, 2>, 10> strings = {{
       {"CompanyName", kProgramCompanyName},
       {"FileDescription", ""},

@@ -137,6 +137,8 @@ void ReadVersionInfo(const QString& fileName, TFileVersionInfo& info) {
     std::string_view key;
     std::string TFileVersionInfo::*field;
   };
+  // The keys as the About grid names them; the lookup ignores letter case,
+  // so they also find a block that spells "LegalCopyright".
   static constexpr std::array<KeyField, 12> kKeyFields = {{
       {"CompanyName", &TFileVersionInfo::CompanyName},
       {"FileDescription", &TFileVersionInfo::FileDescription},

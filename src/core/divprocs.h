@@ -7,7 +7,9 @@
 
 namespace helidisk {
 
-// base raised to a real exponent, for a positive base.
+// base raised to a real exponent, for a positive base, as exp(exponent x
+// ln base): the rounding the differential grid was first drawn and checked
+// with, which std::pow does not reproduce.
 double PowerOf(double base, double exponent);
 
 // 10^precision for the precision index 0 ... 4 of FormatSexagesimal.
