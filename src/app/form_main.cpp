@@ -1,6 +1,7 @@
 #include "form_main.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDate>
@@ -175,10 +176,40 @@ void TForm_Main::CreateMenu() {
   File1->setObjectName(QStringLiteral("File1"));
   Exit1 = File1->addAction(QStringLiteral("E&xit"));
   Exit1->setObjectName(QStringLiteral("Exit1"));
+  CreateViewMenu();
   Help1 = MainMenu1->addMenu(QStringLiteral("&Help"));
   Help1->setObjectName(QStringLiteral("Help1"));
   about1 = Help1->addAction(QStringLiteral("&About"));
   about1->setObjectName(QStringLiteral("about1"));
+}
+
+// The orientations as the observer's instrument shows the Sun; choosing one
+// redraws at once and keeps the hour.
+void TForm_Main::CreateViewMenu() {
+  struct OrientationItem {
+    Orientation orientation;
+    const char* text;
+  };
+  static constexpr OrientationItem kItems[] = {
+      {Orientation::Sky, "&Sky view (north up, east left)"},
+      {Orientation::Mirror, "&Mirror view (north up, east right) — star diagonal"},
+      {Orientation::Inverted, "&Inverted view (south up, east right) — telescope, projection"},
+      {Orientation::InvertedMirror, "Inverted mi&rror view (south up, east left)"},
+      {Orientation::SolarNorth, "Solar &north up"},
+  };
+  View1 = MainMenu1->addMenu(QStringLiteral("&View"));
+  View1->setObjectName(QStringLiteral("View1"));
+  orientationGroup_ = new QActionGroup(this);
+  orientationGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+  for (const OrientationItem& item : kItems) {
+    QAction* action = View1->addAction(QString::fromUtf8(item.text));
+    action->setObjectName(
+        QString::fromStdString("Orientation_" + OrientationName(item.orientation)));
+    action->setCheckable(true);
+    action->setChecked(item.orientation == Orientation::Sky);
+    action->setData(static_cast<int>(item.orientation));
+    orientationGroup_->addAction(action);
+  }
 }
 
 void TForm_Main::CreateReadoutPanel() {
@@ -285,6 +316,7 @@ void TForm_Main::BindHandlers() {
   connect(ScrollBar1, &QScrollBar::actionTriggered, this, bind(&TForm_Main::ScrollBar1Scroll));
   connect(CheckBox_DiffRot, &QCheckBox::toggled, this, bind(&TForm_Main::CheckBox_DiffRotClick));
   connect(Exit1, &QAction::triggered, this, bind(&TForm_Main::Exit1Click));
+  connect(orientationGroup_, &QActionGroup::triggered, this, bind(&TForm_Main::ScrollBar1Change));
   connect(about1, &QAction::triggered, this, bind(&TForm_Main::about1Click));
   connect(Button_About_OK, &QPushButton::clicked, this, bind(&TForm_Main::Button_About_OKClick));
 }
@@ -364,6 +396,10 @@ DiskGeometry TForm_Main::PictureGeometry() const { return diskGeometry_; }
 double TForm_Main::HourPosition() const { return ScrollBar1->value(); }
 
 bool TForm_Main::DiffRotChecked() const { return CheckBox_DiffRot->isChecked(); }
+
+Orientation TForm_Main::PictureOrientation() const {
+  return static_cast<Orientation>(orientationGroup_->checkedAction()->data().toInt());
+}
 
 void TForm_Main::SetReadoutCaption(ReadoutLabel label, const std::string& captionUtf8) {
   QLabel* readoutLabel = readoutLabels_.at(static_cast<std::size_t>(label));

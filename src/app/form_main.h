@@ -15,6 +15,7 @@
 #include "viewstate.h"
 
 class QAction;
+class QActionGroup;
 class QCheckBox;
 class QFrame;
 class QKeyEvent;
@@ -41,6 +42,7 @@ class TForm_Main final : public QMainWindow, public FormView {
   DiskGeometry PictureGeometry() const override;
   double HourPosition() const override;
   bool DiffRotChecked() const override;
+  Orientation PictureOrientation() const override;
   void SetReadoutCaption(ReadoutLabel label, const std::string& captionUtf8) override;
   std::int32_t CurrentYear() const override;
   std::string DecimalSeparator() const override;
@@ -68,6 +70,7 @@ class TForm_Main final : public QMainWindow, public FormView {
   void CreatePicturePanel();
   void CreateAboutPanel();
   void CreateMenu();
+  void CreateViewMenu();
   void BindHandlers();
   void AlignClientArea();
   void AlignPicturePanel();
@@ -111,8 +114,13 @@ class TForm_Main final : public QMainWindow, public FormView {
   QMenuBar* MainMenu1 = nullptr;
   QMenu* File1 = nullptr;
   QMenu* Help1 = nullptr;
+  QMenu* View1 = nullptr;
   QAction* about1 = nullptr;
   QAction* Exit1 = nullptr;
+
+  // The View menu's orientations, one checked; the choice lasts for the
+  // session.
+  QActionGroup* orientationGroup_ = nullptr;
 
   // The readout labels in the order of ReadoutLabel.
   std::array<QLabel*, kReadoutLabelCount> readoutLabels_{};

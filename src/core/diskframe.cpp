@@ -4,8 +4,62 @@
 
 namespace helidisk {
 
-DiskFrame TurnedDiskFrame(double centreXPx, double centreYPx, double radiusPx, double l0Rad,
-                          double b0Rad, double turnRad) {
+std::string OrientationName(Orientation orientation) {
+  switch (orientation) {
+    case Orientation::Sky:
+      return "sky";
+    case Orientation::Mirror:
+      return "mirror";
+    case Orientation::Inverted:
+      return "inverted";
+    case Orientation::InvertedMirror:
+      return "inverted-mirror";
+    case Orientation::SolarNorth:
+      return "solar-north";
+  }
+  return {};
+}
+
+std::optional<Orientation> OrientationNamed(const std::string& name) {
+  for (const Orientation orientation : kOrientations) {
+    if (OrientationName(orientation) == name) return orientation;
+  }
+  return std::nullopt;
+}
+
+void OrientSkyPlane(DiskFrame& frame, double sinP, double cosP, Orientation orientation) {
+  frame.sinP = sinP;
+  frame.cosP = cosP;
+  if (orientation == Orientation::SolarNorth) {
+    frame.xx = 1;
+    frame.xy = 0;
+    frame.yx = 0;
+    frame.yy = 1;
+    return;
+  }
+  // Turned by P: sx = tx cos P - ty sin P, sy = tx sin P + ty cos P.
+  frame.xx = cosP;
+  frame.xy = -sinP;
+  frame.yx = sinP;
+  frame.yy = cosP;
+  // The instruments reflect the sky view about the vertical through the
+  // disk centre (x), the horizontal (y), or both: a turn by 180 deg.
+  const bool reflectX = orientation == Orientation::Mirror || orientation == Orientation::Inverted;
+  const bool reflectY =
+      orientation == Orientation::Inverted || orientation == Orientation::InvertedMirror;
+  if (reflectX) {
+    frame.xx = -frame.xx;
+    frame.xy = -frame.xy;
+  }
+  if (reflectY) {
+    frame.yx = -frame.yx;
+    frame.yy = -frame.yy;
+  }
+}
+
+DiskFrame OrientedDiskFrame(double centreXPx, double centreYPx, double radiusPx, double l0Rad,
+                            double b0Rad, double pRad, Orientation orientation,
+                            double extraTurnRad) {
   DiskFrame frame;
   frame.centreXPx = centreXPx;
   frame.centreYPx = centreYPx;
@@ -14,13 +68,25 @@ DiskFrame TurnedDiskFrame(double centreXPx, double centreYPx, double radiusPx, d
   frame.cosL0 = std::cos(l0Rad);
   frame.sinB0 = std::sin(b0Rad);
   frame.cosB0 = std::cos(b0Rad);
-  const double sinTurn = std::sin(turnRad);
-  const double cosTurn = std::cos(turnRad);
-  frame.xx = cosTurn;
-  frame.xy = -sinTurn;
-  frame.yx = sinTurn;
-  frame.yy = cosTurn;
+  OrientSkyPlane(frame, std::sin(pRad), std::cos(pRad), orientation);
+  if (extraTurnRad != 0) {
+    const double sinTurn = std::sin(extraTurnRad);
+    const double cosTurn = std::cos(extraTurnRad);
+    const DiskFrame oriented = frame;
+    frame.xx = cosTurn * oriented.xx - sinTurn * oriented.yx;
+    frame.xy = cosTurn * oriented.xy - sinTurn * oriented.yy;
+    frame.yx = sinTurn * oriented.xx + cosTurn * oriented.yx;
+    frame.yy = sinTurn * oriented.xy + cosTurn * oriented.yy;
+  }
   return frame;
+}
+
+ScreenDirection SkyDirectionOnScreen(const DiskFrame& frame, double westward, double northward) {
+  // From the sky (x west, y north) into the tilted sphere's plane, whose y is
+  // the rotation axis, P east of north: a turn by -P.
+  const double tx = westward * frame.cosP + northward * frame.sinP;
+  const double ty = -westward * frame.sinP + northward * frame.cosP;
+  return {tx * frame.xx + ty * frame.xy, -(tx * frame.yx + ty * frame.yy)};
 }
 
 ProjectedPoint Project(const DiskFrame& frame, double longitudeRad, double latitudeRad) {

@@ -10,7 +10,29 @@
 // upward.
 #pragma once
 
+#include <optional>
+#include <string>
+
 namespace helidisk {
+
+// How the picture is meant to be read: as the sky looks (north up, east
+// left), as an instrument shows it, or with the Sun's axis upright.
+enum class Orientation {
+  Sky,             // north up, east left
+  Mirror,          // north up, east right: a star diagonal
+  Inverted,        // south up, east right: a telescope, a projection screen
+  InvertedMirror,  // south up, east left
+  SolarNorth,      // the rotation axis straight up
+};
+
+inline constexpr Orientation kOrientations[] = {Orientation::Sky, Orientation::Mirror,
+                                                Orientation::Inverted, Orientation::InvertedMirror,
+                                                Orientation::SolarNorth};
+
+// The orientation's name on the command line: "sky", "mirror", "inverted",
+// "inverted-mirror", "solar-north".
+std::string OrientationName(Orientation orientation);
+std::optional<Orientation> OrientationNamed(const std::string& name);
 
 struct DiskFrame {
   // The disk centre and radius in pixels, real-valued.
@@ -29,12 +51,31 @@ struct DiskFrame {
   double xy = 0;
   double yx = 0;
   double yy = 1;
+  // The position angle P of the rotation axis on the sky, whatever the
+  // picture's orientation: it turns sky directions into the frame's.
+  double sinP = 0;
+  double cosP = 1;
 };
 
-// The frame of a disk at the given centre and radius for L0, B0 (radians),
-// turned counterclockwise on the screen by `turnRad`.
-DiskFrame TurnedDiskFrame(double centreXPx, double centreYPx, double radiusPx, double l0Rad,
-                          double b0Rad, double turnRad);
+// The frame of a disk at the given centre and radius for L0, B0 and P
+// (radians) in the orientation, turned further counterclockwise on the
+// screen by `extraTurnRad` (a camera not aligned with the view).
+DiskFrame OrientedDiskFrame(double centreXPx, double centreYPx, double radiusPx, double l0Rad,
+                            double b0Rad, double pRad, Orientation orientation,
+                            double extraTurnRad = 0);
+
+// The sky-plane turn and reflection of the orientation, from the sine and
+// cosine of P: the sky views turn the axis by P counterclockwise, from north
+// toward east; solar north leaves it upright.
+void OrientSkyPlane(DiskFrame& frame, double sinP, double cosP, Orientation orientation);
+
+// A direction on the sky (x toward west, y toward north, unit length) as
+// the screen shows it in the frame: (right, down) pixels per unit.
+struct ScreenDirection {
+  double right = 0;
+  double down = 0;
+};
+ScreenDirection SkyDirectionOnScreen(const DiskFrame& frame, double westward, double northward);
 
 struct ProjectedPoint {
   double xPx = 0;  // rightward

@@ -20,11 +20,7 @@ DiskFrame FrameOfState(const ViewState& state) {
   frame.cosL0 = state.CosL0;
   frame.sinB0 = state.SinB0;
   frame.cosB0 = state.CosB0;
-  // Turned in the plane of the sky by -P.
-  frame.xx = state.CosNegP;
-  frame.xy = -state.SinNegP;
-  frame.yx = state.SinNegP;
-  frame.yy = state.CosNegP;
+  OrientSkyPlane(frame, -state.SinNegP, state.CosNegP, state.PictureOrientation);
   return frame;
 }
 

@@ -10,8 +10,8 @@
 
 namespace helidisk {
 
-// The frame that the record's centre (Geometry), DiskRadius and the sines
-// and cosines of L0, B0 and -P describe.
+// The frame that the record's centre (Geometry), DiskRadius, the sines and
+// cosines of L0, B0 and -P, and the picture's orientation describe.
 DiskFrame FrameOfState(const ViewState& state);
 
 // Orthographic projection of the point at heliographic longitude and

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "checked.h"
+#include "compass.h"
 #include "ephemeris.h"
 #include "grids.h"
 #include "projection.h"
@@ -29,7 +30,8 @@ void FindInstant(ViewState& state) {
 }
 
 // The disk's size follows the distance; its orientation enters the
-// projection only through these sines and cosines.
+// projection only through these sines and cosines and the picture's
+// orientation.
 void OrientDisk(ViewState& state) {
   state.L0Copy = state.SunL0;
   state.B0Copy = state.SunB0;
@@ -89,6 +91,7 @@ RedrawResult Redraw(FormView& form) {
   ViewState state;
   state.Form = &form;
   state.Geometry = form.PictureGeometry();
+  state.PictureOrientation = form.PictureOrientation();
   RedrawResult result;
   result.geometry = state.Geometry;
 
@@ -114,6 +117,7 @@ RedrawResult Redraw(FormView& form) {
   canvas.SetPenColor(kBlack);
   DrawLimb(state);
   DrawCentreCross(state);
+  DrawCompass(canvas, result.frame);
   return result;
 }
 

@@ -26,8 +26,8 @@ struct RedrawResult {
 };
 
 // Computes the instant, the ephemeris and the disk's orientation afresh,
-// paints background, disk, grid, limb and centre cross on the window's
-// canvas and rewrites the readout.  A failed check raises RunError and
+// paints background, disk, grid, limb, centre cross and compass on the
+// window's canvas and rewrites the readout.  A failed check raises RunError and
 // leaves what was drawn so far.
 RedrawResult Redraw(FormView& form);
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "canvas.h"
+#include "diskframe.h"
 #include "diskgeometry.h"
 
 namespace helidisk {
@@ -28,6 +29,8 @@ class FormView {
   // instant of the year for the command-line renderer.
   virtual double HourPosition() const = 0;
   virtual bool DiffRotChecked() const = 0;
+  // How the picture is to be read; the sky view unless chosen otherwise.
+  virtual Orientation PictureOrientation() const { return Orientation::Sky; }
   virtual void SetReadoutCaption(ReadoutLabel label, const std::string& captionUtf8) = 0;
   // The year of the current local date.
   virtual std::int32_t CurrentYear() const = 0;
@@ -39,6 +42,7 @@ struct ViewState {
   // The window, and where its picture puts the disk.
   FormView* Form = nullptr;
   DiskGeometry Geometry;
+  Orientation PictureOrientation = Orientation::Sky;
 
   // The instant.
   std::int32_t Year = 0;

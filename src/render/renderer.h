@@ -27,6 +27,7 @@ class RenderForm final : public FormView {
   DiskGeometry PictureGeometry() const override;
   double HourPosition() const override { return options_.hourPosition; }
   bool DiffRotChecked() const override { return options_.differentialGrid; }
+  Orientation PictureOrientation() const override { return options_.orientation; }
   // The readout goes to the result of the redraw, not to labels.
   void SetReadoutCaption(ReadoutLabel /*label*/, const std::string& /*captionUtf8*/) override {}
   std::int32_t CurrentYear() const override { return options_.year; }

@@ -32,6 +32,15 @@ std::string Quoted(const std::string& text) { return "'" + text + "'"; }
 
 class Parser;
 
+// "one of sky, mirror, ...", for the message that refuses a bad name.
+std::string OrientationChoices() {
+  std::string choices = "one of";
+  for (const Orientation orientation : kOrientations) {
+    choices += (orientation == kOrientations[0] ? " " : ", ") + OrientationName(orientation);
+  }
+  return choices;
+}
+
 // One option of the command line: everything about it is said here once, for
 // the parser, its error messages and the help text.
 struct OptionSpec {
@@ -139,6 +148,12 @@ class Parser {
     } else {
       RejectValue(option, value);
     }
+  }
+
+  void TakeOrientation(const OptionSpec& option, const std::string& value) {
+    const std::optional<Orientation> orientation = OrientationNamed(value);
+    if (!orientation) return RejectValue(option, value);
+    line_.options.orientation = *orientation;
   }
 
   void TakeSize(const OptionSpec& option, const std::string& value) {
@@ -282,6 +297,13 @@ const std::vector<OptionSection>& OptionTable() {
        {
            {"--grid", "diff|fixed", "diff or fixed",
             "differentially rotating (default) or rigid grid", &Parser::TakeGrid},
+           {"--orientation", "NAME", OrientationChoices(),
+            "how the picture is meant to be read: sky (north up, east left; the default), "
+            "mirror (north up, east right, as a star diagonal shows it), inverted (south up, "
+            "east right, as a telescope or a projection screen shows it), inverted-mirror "
+            "(south up, east left), or solar-north (the rotation axis upright; the readout "
+            "still gives the true P)",
+            &Parser::TakeOrientation},
            {"--size", "WxH", "WIDTHxHEIGHT, each 1 to " + std::to_string(kLargestControlSide),
             "size of the window's picture control, each side 1 to " +
                 std::to_string(kLargestControlSide) + " (default " +

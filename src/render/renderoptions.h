@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "diskframe.h"
+
 namespace helidisk {
 
 enum class PictureFormat { Png, Svg };
@@ -20,6 +22,7 @@ struct RenderOptions {
   // Hours since then: a whole scroll position, or any instant of the year.
   double hourPosition = 0;
   bool differentialGrid = true;
+  Orientation orientation = Orientation::Sky;
   // The picture control; the image is two pixels narrower and shorter.
   std::int32_t controlWidth = kDesignControlWidth;
   std::int32_t controlHeight = kDesignControlHeight;

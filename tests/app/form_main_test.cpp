@@ -49,8 +49,13 @@ constexpr int kAboutPanelWidth = 350;
 // of its own.
 class ReferenceView final : public FormView {
  public:
-  ReferenceView(DiskGeometry geometry, double hour, bool diffRot, std::int32_t year)
-      : geometry_(geometry), hour_(hour), diffRot_(diffRot), year_(year) {
+  ReferenceView(DiskGeometry geometry, double hour, bool diffRot, std::int32_t year,
+                Orientation orientation)
+      : geometry_(geometry),
+        hour_(hour),
+        diffRot_(diffRot),
+        year_(year),
+        orientation_(orientation) {
     canvas_.SetWidth(ImageWidthOf(geometry_));
     canvas_.SetHeight(ImageHeightOf(geometry_));
     // The window has redrawn more than once before anything is compared, so
@@ -68,6 +73,7 @@ class ReferenceView final : public FormView {
   DiskGeometry PictureGeometry() const override { return geometry_; }
   double HourPosition() const override { return hour_; }
   bool DiffRotChecked() const override { return diffRot_; }
+  Orientation PictureOrientation() const override { return orientation_; }
   void SetReadoutCaption(ReadoutLabel label, const std::string& captionUtf8) override {
     captions_[static_cast<std::size_t>(label)] = captionUtf8;
   }
@@ -80,6 +86,7 @@ class ReferenceView final : public FormView {
   double hour_;
   bool diffRot_;
   std::int32_t year_;
+  Orientation orientation_;
   std::array<std::string, kReadoutLabelCount> captions_;
 };
 
@@ -138,6 +145,7 @@ class FormMainTest : public QObject {
   void aboutPanelKeepsItsRelativePlace();
   void aboutPanelContents();
   void captionAndVersionGrid();
+  void viewMenuTurnsThePictureAndKeepsTheHour();
   void versionGridOfTheBuiltProgram();
 
  private:
@@ -156,7 +164,8 @@ class FormMainTest : public QObject {
   // Through the window system, as a user's click arrives.
   void ClickOn(QWidget* control, Qt::MouseButton button) const;
   void ResizeClientTo(int width, int height);
-  void ExpectShows(double hour, bool diffRot, std::int32_t year) const;
+  void ExpectShows(double hour, bool diffRot, std::int32_t year,
+                   Orientation orientation = Orientation::Sky) const;
 
   std::unique_ptr<TForm_Main> window_;
   std::vector<QString> reportedErrors_;
@@ -212,8 +221,9 @@ void FormMainTest::ResizeClientTo(int width, int height) {
   window_->resize(width, height + menuHeight);
 }
 
-void FormMainTest::ExpectShows(double hour, bool diffRot, std::int32_t year) const {
-  const ReferenceView reference(window_->PictureGeometry(), hour, diffRot, year);
+void FormMainTest::ExpectShows(double hour, bool diffRot, std::int32_t year,
+                               Orientation orientation) const {
+  const ReferenceView reference(window_->PictureGeometry(), hour, diffRot, year, orientation);
   for (const LabelName& entry : kReadoutLabelNames) {
     QCOMPARE(ReadoutLabelOf(entry.Label)->text(), reference.Caption(entry.Label));
   }
@@ -270,7 +280,7 @@ void FormMainTest::controlsAtDesignSize() {
   QCOMPARE(Control<QAction>("Exit1")->text(), QStringLiteral("E&xit"));
   QCOMPARE(Control<QMenu>("Help1")->title(), QStringLiteral("&Help"));
   QCOMPARE(Control<QAction>("about1")->text(), QStringLiteral("&About"));
-  QCOMPARE(Control<QMenuBar>("MainMenu1")->actions().size(), 2);
+  QCOMPARE(Control<QMenuBar>("MainMenu1")->actions().size(), 3);  // File, View, Help
   QVERIFY(!window_->windowIcon().isNull());
 }
 
@@ -678,6 +688,29 @@ void FormMainTest::aboutPanelContents() {
 
 // This test program carries the program's version block too, so the
 // window reads the project version from it.
+void FormMainTest::viewMenuTurnsThePictureAndKeepsTheHour() {
+  window_->SetYearSource([] { return 2026; });
+  ShowWindow();
+  QCOMPARE(Control<QMenu>("View1")->title(), QStringLiteral("&View"));
+  QVERIFY(Control<QAction>("Orientation_sky")->isChecked());
+  ScrollBar()->setValue(6700);
+  for (const Orientation orientation :
+       {Orientation::Inverted, Orientation::SolarNorth, Orientation::Mirror,
+        Orientation::InvertedMirror, Orientation::Sky}) {
+    const std::string name = "Orientation_" + OrientationName(orientation);
+    auto* action = Control<QAction>(name.c_str());
+    QVERIFY(action->text().contains('&'));
+    action->trigger();
+    QVERIFY(action->isChecked());
+    const auto checked = std::count_if(Control<QMenu>("View1")->actions().cbegin(),
+                                       Control<QMenu>("View1")->actions().cend(),
+                                       [](const QAction* item) { return item->isChecked(); });
+    QCOMPARE(checked, 1);
+    QCOMPARE(ScrollBar()->value(), 6700);
+    ExpectShows(6700, true, 2026, orientation);
+  }
+}
+
 void FormMainTest::captionAndVersionGrid() {
   QCOMPARE(window_->windowTitle(),
            QStringLiteral("helidisk   Version ") + QStringLiteral(HELIDISK_PROJECT_VERSION));

@@ -24,9 +24,9 @@ TEST(ProjectionTest, WorkedPointsOfATiltedTurnedDisk) {
     double depth;
   };
   const Case cases[] = {
-      {40, 20, 659, 285, 0.84},
-      {0, 90, 601, 32, std::sin(5 * DegToRad)},  // north pole
-      {190, 0, 508, 288, -0.996},
+      {40, 20, 604, 189, 0.84},
+      {0, 90, 397, 32, std::sin(5 * DegToRad)},  // north pole, turned toward the east
+      {190, 0, 490, 288, -0.996},
       {10, 5, 499, 313, 1.0},  // the disk centre (L0, B0)
   };
   for (const Case& c : cases) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <thread>
 
@@ -105,8 +106,14 @@ TEST_F(RedrawTest, PaintsBackgroundDiskGridLimbAndCross) {
   EXPECT_EQ(ops[4].kind, Op::PenColor);
   EXPECT_EQ(ops[4].color, kGrey);
 
-  // Limb: 361 points from the rightmost one downward, then the cross.
-  const std::size_t limbStart = ops.size() - 4 - 362;
+  // Limb: 361 points from the rightmost one downward, then the cross, then
+  // the compass, which begins by setting the pen grey.
+  const auto compass = std::find_if(ops.rbegin(), ops.rend(), [](const CanvasOp& op) {
+    return op.kind == Op::PenColor && op.color == kGrey;
+  });
+  ASSERT_NE(compass, ops.rend());
+  const auto crossEnd = static_cast<std::size_t>(ops.rend() - compass) - 1;
+  const std::size_t limbStart = crossEnd - 4 - 362;
   EXPECT_EQ(ops[limbStart].kind, Op::MoveTo);
   EXPECT_EQ(ops[limbStart].x, 499 + 306);
   EXPECT_EQ(ops[limbStart].y, 313);
@@ -118,8 +125,8 @@ TEST_F(RedrawTest, PaintsBackgroundDiskGridLimbAndCross) {
   EXPECT_EQ(ops[limbStart + 361].penWidth, 2);
   EXPECT_EQ(ops[limbStart + 361].penColor, kBlack);
 
-  const CanvasOp cross[] = {ops[ops.size() - 4], ops[ops.size() - 3], ops[ops.size() - 2],
-                            ops[ops.size() - 1]};
+  const CanvasOp cross[] = {ops[crossEnd - 4], ops[crossEnd - 3], ops[crossEnd - 2],
+                            ops[crossEnd - 1]};
   EXPECT_EQ(cross[0].kind, Op::MoveTo);
   EXPECT_EQ(cross[0].x, 493);
   EXPECT_EQ(cross[1].x, 505);

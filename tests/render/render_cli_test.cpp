@@ -439,6 +439,57 @@ void RenderCliTest::formatOverridesTheExtension() {
   QCOMPARE(QImage(path, "PNG").size(), QSize(998, 626));
 }
 
+void RenderCliTest::orientationsReflectTheSkyView() {
+  const auto pictureIn = [this](const QString& orientation) {
+    const QString path = PathInDir(orientation + ".png");
+    const Outcome outcome = Run({"--at", "2026-04-07T12:00", "--grid", "fixed", "--orientation",
+                                 orientation, "--output", path});
+    return outcome.exitCode == 0 ? QImage(path, "PNG") : QImage();
+  };
+  const QImage sky = pictureIn("sky");
+  QVERIFY(!sky.isNull());
+  constexpr int kCentreX = 499;
+  constexpr int kCentreY = 313;
+  struct Case {
+    const char* orientation;
+    bool reflectX, reflectY;
+  };
+  for (const Case c : {Case{"mirror", true, false}, Case{"inverted", true, true},
+                       Case{"inverted-mirror", false, true}}) {
+    const QImage view = pictureIn(c.orientation);
+    QCOMPARE(view.size(), sky.size());
+    // Rounding and the pixel rows of even-width pens put a reflected line
+    // at most one pixel off: a pixel differs when no sky pixel within one
+    // pixel of its reflection has its colour.
+    const auto nearInSky = [&sky](int skyX, int skyY, QRgb colour) {
+      for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+          if (sky.valid(skyX + dx, skyY + dy) && sky.pixel(skyX + dx, skyY + dy) == colour) {
+            return true;
+          }
+        }
+      }
+      return false;
+    };
+    qint64 compared = 0;
+    qint64 differing = 0;
+    for (int y = 0; y < view.height(); ++y) {
+      for (int x = 0; x < view.width(); ++x) {
+        const int skyX = c.reflectX ? 2 * kCentreX - x : x;
+        const int skyY = c.reflectY ? 2 * kCentreY - y : y;
+        if (!sky.valid(skyX, skyY)) continue;
+        ++compared;
+        differing += nearInSky(skyX, skyY, view.pixel(x, y)) ? 0 : 1;
+      }
+    }
+    QVERIFY2(differing * 200 < compared, qPrintable(QStringLiteral("%1: %2 of %3 pixels differ")
+                                                        .arg(c.orientation)
+                                                        .arg(differing)
+                                                        .arg(compared)));
+    QVERIFY2(differing > 0, c.orientation);  // the compass is not reflected
+  }
+}
+
 void RenderCliTest::badInputIsRefused_data() {
   QTest::addColumn<QStringList>("arguments");
   QTest::addColumn<QString>("named");
@@ -476,6 +527,10 @@ void RenderCliTest::badInputIsRefused_data() {
       << (QStringList{"--year", "2021", "--at", "2021-01-01T00:00"} + to) << "--at";
   QTest::newRow("unknown extension") << QStringList{"--output", "{dir}/picture.jpg"} << "--output";
   QTest::newRow("no extension") << QStringList{"--output", "{dir}/picture"} << "--output";
+  QTest::newRow("orientation unknown")
+      << (QStringList{"--orientation", "upside-down"} + to) << "sky, mirror, inverted";
+  QTest::newRow("orientation in capitals")
+      << (QStringList{"--orientation", "Sky"} + to) << "--orientation";
   QTest::newRow("format unknown") << (QStringList{"--format", "gif"} + to) << "png or svg";
   QTest::newRow("standard output without format") << QStringList{"--output", "-"} << "--output";
   QTest::newRow("separator of two characters")

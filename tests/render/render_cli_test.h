@@ -40,6 +40,9 @@ class RenderCliTest : public QObject {
   void standardOutputTakesThePicture();
   // The format option overrides the file name's extension.
   void formatOverridesTheExtension();
+  // The instruments' views are the sky view reflected about the disk
+  // centre, but for rounding, the disk's half-open outline and the compass.
+  void orientationsReflectTheSkyView();
   void badInputIsRefused_data();
   void badInputIsRefused();
   void unwritableTargetLeavesNoFile();
