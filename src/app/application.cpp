@@ -71,6 +71,8 @@ TerminationRequest SetTerminationRequest(TerminationRequest request) {
   return std::exchange(CurrentTerminationRequest(), std::move(request));
 }
 
+void ReportError(const QString& message) { CurrentReporter()(message); }
+
 void RequestTermination() { CurrentTerminationRequest()(); }
 
 }  // namespace helidisk

@@ -35,6 +35,10 @@ void ProcessPendingEvents();
 ErrorReporter SetErrorReporter(ErrorReporter reporter);
 TerminationRequest SetTerminationRequest(TerminationRequest request);
 
+// Shows a message the way the errors of handlers are shown: for failures a
+// handler reports itself and goes on from (a file that cannot be written).
+void ReportError(const QString& message);
+
 // Asks the message loop to end once it gets control back; by default
 // QCoreApplication::quit().
 void RequestTermination();

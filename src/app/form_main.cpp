@@ -4,10 +4,15 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
 #include <QDate>
+#include <QDateTime>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QIcon>
 #include <QKeyEvent>
@@ -16,19 +21,26 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QTableWidget>
 #include <QWindow>
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "application.h"
+#include "carrington.h"
 #include "checked.h"
 #include "diskgeometry.h"
+#include "instantdialog.h"
+#include "measuredpointsdock.h"
 #include "picturecontrol.h"
 #include "readout.h"
 #include "redraw.h"
@@ -83,6 +95,20 @@ const char* const kWidestReadoutCaption = "Heliogr.Länge : 359.99°";
 constexpr int kReadoutColumnRoomPixels = 240;
 
 const QRect kDiffRotCheckBoxGeometry(528, 80, 153, 17);
+
+// The readout of the point under the pointer, in the free space right of
+// the three readout columns: four lines and the rotation number below them.
+constexpr int kPointerReadoutLeft = 776;
+constexpr int kPointerReadoutTop = 4;
+constexpr int kPointerReadoutLineSpacing = 20;
+constexpr int kPointerReadoutFontPixels = 16;
+constexpr int kPointerReadoutRoomPixels = 222;
+const char* const kWidestPointerText = "ZM-Abstand: W 179.99°";
+
+// Measured points are marked by a small magenta cross, a colour the grid
+// does not use.
+constexpr Color kMarkColor{255, 0, 255};
+constexpr std::int32_t kMarkArmPixels = 5;
 
 // The About panel and its contents, relative to the picture panel and to
 // the About panel.
@@ -155,6 +181,24 @@ TForm_Main::TForm_Main() : yearSource_([] { return QDate::currentDate().year(); 
   // likes, the docked panels then overlap or vanish.
   layout()->setSizeConstraint(QLayout::SetNoConstraint);
 
+  pointsDock_ = new MeasuredPointsDock(this);
+  addDockWidget(Qt::RightDockWidgetArea, pointsDock_);
+  pointsDock_->hide();
+  unsavedPointsPrompt_ = [this] {
+    const auto answer = QMessageBox::question(
+        this, QStringLiteral("Measured points"),
+        QStringLiteral("The measured points have not been saved. Save them?"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Save) return UnsavedPointsChoice::Save;
+    if (answer == QMessageBox::Discard) return UnsavedPointsChoice::Discard;
+    return UnsavedPointsChoice::Cancel;
+  };
+  pointsFileNamePrompt_ = [this] {
+    return QFileDialog::getSaveFileName(this, QStringLiteral("Save points"), QString(),
+                                        QStringLiteral("CSV files (*.csv)"));
+  };
+  instantPrompt_ = [this](const UtcMinute& shown) { return InstantDialog::Ask(this, shown); };
+
   CreateMenu();
   CreateReadoutPanel();
   CreatePicturePanel();
@@ -174,13 +218,49 @@ void TForm_Main::CreateMenu() {
   MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
   File1 = MainMenu1->addMenu(QStringLiteral("&File"));
   File1->setObjectName(QStringLiteral("File1"));
+  SavePoints1 = File1->addAction(QStringLiteral("Save &points…"));
+  SavePoints1->setObjectName(QStringLiteral("SavePoints1"));
+  File1->addSeparator();
   Exit1 = File1->addAction(QStringLiteral("E&xit"));
   Exit1->setObjectName(QStringLiteral("Exit1"));
-  CreateViewMenu();
+  CreateMeasuringMenus();
   Help1 = MainMenu1->addMenu(QStringLiteral("&Help"));
   Help1->setObjectName(QStringLiteral("Help1"));
   about1 = Help1->addAction(QStringLiteral("&About"));
   about1->setObjectName(QStringLiteral("about1"));
+}
+
+// Edit -> Copy, the View menu, Go -> Date and time and Now, in menu order.
+void TForm_Main::CreateMeasuringMenus() {
+  Edit1 = MainMenu1->addMenu(QStringLiteral("&Edit"));
+  Edit1->setObjectName(QStringLiteral("Edit1"));
+  Copy1 = Edit1->addAction(QStringLiteral("&Copy points"));
+  Copy1->setObjectName(QStringLiteral("Copy1"));
+  Copy1->setShortcut(QKeySequence::Copy);
+
+  CreateViewMenu();
+  View1->addSeparator();
+  QAction* showPoints = pointsDock_->toggleViewAction();
+  showPoints->setText(QStringLiteral("Measured p&oints"));
+  showPoints->setObjectName(QStringLiteral("ShowMeasuredPoints"));
+  View1->addAction(showPoints);
+  // The table first opens floating beside the window, so that the picture
+  // keeps its design size; the user may dock it where it suits.
+  connect(showPoints, &QAction::triggered, this, [this](bool shown) {
+    if (!shown || pointsDockPlaced_) return;
+    pointsDockPlaced_ = true;
+    pointsDock_->setFloating(true);
+    pointsDock_->move(frameGeometry().topRight());
+  });
+
+  Go1 = MainMenu1->addMenu(QStringLiteral("&Go"));
+  Go1->setObjectName(QStringLiteral("Go1"));
+  GoDateTime1 = Go1->addAction(QStringLiteral("&Date and time…"));
+  GoDateTime1->setObjectName(QStringLiteral("GoDateTime1"));
+  GoDateTime1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+  GoNow1 = Go1->addAction(QStringLiteral("&Now"));
+  GoNow1->setObjectName(QStringLiteral("GoNow1"));
+  GoNow1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
 }
 
 // The orientations as the observer's instrument shows the Sun; choosing one
@@ -251,6 +331,25 @@ void TForm_Main::CreateReadoutPanel() {
   CheckBox_DiffRot->setFont(
       NarrowedToFit(CheckBox_DiffRot->font(), CheckBox_DiffRot->text(), captionRoom));
   CheckBox_DiffRot->setChecked(true);
+  CreatePointerReadout();
+}
+
+void TForm_Main::CreatePointerReadout() {
+  const QFont font =
+      NarrowedToFit(FixedPitchFont(kPointerReadoutFontPixels),
+                    QString::fromUtf8(kWidestPointerText), kPointerReadoutRoomPixels);
+  const auto createLabel = [this, &font](const QString& name, int line) {
+    auto* label = new QLabel(Panel1);
+    label->setObjectName(name);
+    label->setFont(font);
+    label->move(kPointerReadoutLeft, kPointerReadoutTop + line * kPointerReadoutLineSpacing);
+    return label;
+  };
+  for (int line = 0; line < kPointerReadoutLines; ++line) {
+    pointerLabels_[static_cast<std::size_t>(line)] =
+        createLabel(QStringLiteral("Label_Pointer%1").arg(line + 1), line);
+  }
+  Label_Rotation = createLabel(QStringLiteral("Label_Rotation"), kPointerReadoutLines);
 }
 
 void TForm_Main::CreatePicturePanel() {
@@ -312,7 +411,8 @@ void TForm_Main::BindHandlers() {
   const auto bind = [this](void (TForm_Main::*handler)()) {
     return [this, handler] { RunHandler([this, handler] { (this->*handler)(); }); };
   };
-  connect(ScrollBar1, &QScrollBar::valueChanged, this, bind(&TForm_Main::ScrollBar1Change));
+  connect(ScrollBar1, &QScrollBar::valueChanged, this,
+          bind(&TForm_Main::ScrollBar1PositionChanged));
   connect(ScrollBar1, &QScrollBar::actionTriggered, this, bind(&TForm_Main::ScrollBar1Scroll));
   connect(CheckBox_DiffRot, &QCheckBox::toggled, this, bind(&TForm_Main::CheckBox_DiffRotClick));
   connect(Exit1, &QAction::triggered, this, bind(&TForm_Main::Exit1Click));
@@ -393,7 +493,9 @@ Canvas& TForm_Main::ImageCanvas() { return Image1->Canvas(); }
 
 DiskGeometry TForm_Main::PictureGeometry() const { return diskGeometry_; }
 
-double TForm_Main::HourPosition() const { return ScrollBar1->value(); }
+double TForm_Main::HourPosition() const {
+  return exactHours_.value_or(static_cast<double>(ScrollBar1->value()));
+}
 
 bool TForm_Main::DiffRotChecked() const { return CheckBox_DiffRot->isChecked(); }
 
@@ -408,16 +510,42 @@ void TForm_Main::SetReadoutCaption(ReadoutLabel label, const std::string& captio
   readoutLabel->adjustSize();
 }
 
-std::int32_t TForm_Main::CurrentYear() const { return yearSource_(); }
+std::int32_t TForm_Main::CurrentYear() const { return chosenYear_.value_or(yearSource_()); }
 
 std::string TForm_Main::DecimalSeparator() const { return QLocale().decimalPoint().toStdString(); }
 
 void TForm_Main::SetYearSource(YearSource source) { yearSource_ = std::move(source); }
 
+void TForm_Main::SetUnsavedPointsPrompt(UnsavedPointsPrompt prompt) {
+  unsavedPointsPrompt_ = std::move(prompt);
+}
+
+void TForm_Main::SetPointsFileNamePrompt(FileNamePrompt prompt) {
+  pointsFileNamePrompt_ = std::move(prompt);
+}
+
+void TForm_Main::SetInstantPrompt(InstantPrompt prompt) { instantPrompt_ = std::move(prompt); }
+
 void TForm_Main::ScrollBar1Change() {
   if (!pictureSized_) return;
-  Redraw(*this);
+  lastRedraw_ = Redraw(*this);
+  ++redrawCount_;
+  DrawMeasuredPointMarks();
+  Label_Rotation->setText(QString::fromStdString(CarringtonRotationText(
+      CarringtonRotationOf(lastRedraw_->sun.julianDay, lastRedraw_->sun.l0Rad))));
+  Label_Rotation->adjustSize();
+  // A pointer held still over the picture now points at another place.
+  if (pointer_) {
+    Image1PointerMoved(*pointer_);
+  }
   Image1->update();
+}
+
+// Moving the scroll bar returns from an exact instant to the whole hours of
+// the year shown.
+void TForm_Main::ScrollBar1PositionChanged() {
+  exactHours_.reset();
+  ScrollBar1Change();
 }
 
 // The window was designed to fill a screen of its time from the top edge:
@@ -432,6 +560,7 @@ void TForm_Main::FormActivate() {
 // chosen hour.  Hour 0 is where the differentially rotating meridians have
 // no shift yet.
 void TForm_Main::CheckBox_DiffRotClick() {
+  exactHours_.reset();
   ScrollBar1->setValue(0);
   ScrollBar1Change();
 }
@@ -454,6 +583,7 @@ void TForm_Main::FormCreate() {
 
 void TForm_Main::FormKeyUp(const QKeyEvent& event) {
   if (event.key() != Qt::Key_Escape || event.isAutoRepeat()) return;
+  if (!ConfirmDiscardingPoints()) return;
   ProcessPendingEvents();
   RequestTermination();
 }
@@ -469,6 +599,7 @@ void TForm_Main::FormResize() {
 }
 
 void TForm_Main::Exit1Click() {
+  if (!ConfirmDiscardingPoints()) return;
   ProcessPendingEvents();
   RequestTermination();
 }
@@ -484,5 +615,166 @@ void TForm_Main::about1Click() {
 }
 
 void TForm_Main::Button_About_OKClick() { Panel_About->hide(); }
+
+void TForm_Main::closeEvent(QCloseEvent* event) {
+  bool mayClose = true;
+  RunHandler([this, &mayClose] { mayClose = ConfirmDiscardingPoints(); });
+  if (mayClose) {
+    QMainWindow::closeEvent(event);
+  } else {
+    event->ignore();
+  }
+}
+
+void TForm_Main::ShowPointerReadout(const std::optional<LocatedPoint>& point) {
+  const PointerReadoutTexts texts = PointerReadout(point);
+  for (std::size_t line = 0; line < texts.size(); ++line) {
+    pointerLabels_[line]->setText(QString::fromStdString(texts[line]));
+    pointerLabels_[line]->adjustSize();
+  }
+}
+
+// Only the labels change: the picture stays as the last redraw left it.
+void TForm_Main::Image1PointerMoved(QPointF imagePoint) {
+  pointer_ = imagePoint;
+  if (!lastRedraw_) return;
+  ShowPointerReadout(Locate(lastRedraw_->frame, imagePoint.x(), imagePoint.y()));
+}
+
+void TForm_Main::Image1PointerLeft() {
+  pointer_.reset();
+  ShowPointerReadout(std::nullopt);
+}
+
+void TForm_Main::Image1Clicked(QPointF imagePoint) {
+  if (!lastRedraw_) return;
+  MeasuredPoint point;
+  point.instant = lastRedraw_->instant;
+  point.julianDay = lastRedraw_->sun.julianDay;
+  point.xPx = imagePoint.x();
+  point.yPx = imagePoint.y();
+  point.located = Locate(lastRedraw_->frame, point.xPx, point.yPx);
+  point.rotation = CarringtonRotationOf(point.julianDay, lastRedraw_->sun.l0Rad);
+  points_.push_back(point);
+  pointsSaved_ = false;
+  pointsDock_->ShowPoints(points_);
+  DrawMeasuredPointMarks();
+  Image1->update();
+}
+
+// Each point where it now lies: a point on the disk at its heliographic
+// place for the instant shown (not at all while it is on the far side), a
+// point on the sky at its position angle and distance.
+void TForm_Main::DrawMeasuredPointMarks() {
+  if (!lastRedraw_ || points_.empty()) return;
+  const DiskFrame& frame = lastRedraw_->frame;
+  Canvas& canvas = Image1->Canvas();
+  canvas.SetPenColor(kMarkColor);
+  canvas.SetPenWidth(1);
+  for (const MeasuredPoint& point : points_) {
+    const LocatedPoint& located = point.located;
+    double x = 0;
+    double y = 0;
+    if (located.onDisk) {
+      const ProjectedPoint projected = Project(frame, located.longitudeRad, located.latitudeRad);
+      if (!(projected.depth > 0)) continue;
+      x = projected.xPx;
+      y = projected.yPx;
+    } else {
+      const ScreenDirection direction = SkyDirectionOnScreen(
+          frame, -std::sin(located.positionAngleRad), std::cos(located.positionAngleRad));
+      x = frame.centreXPx + located.rho * frame.radiusPx * direction.right;
+      y = frame.centreYPx + located.rho * frame.radiusPx * direction.down;
+    }
+    const std::int32_t centreX = RoundToInt32(x);
+    const std::int32_t centreY = RoundToInt32(y);
+    canvas.MoveTo(CheckedSub(centreX, kMarkArmPixels), centreY);
+    canvas.LineTo(CheckedAdd(centreX, kMarkArmPixels + 1), centreY);
+    canvas.MoveTo(centreX, CheckedSub(centreY, kMarkArmPixels));
+    canvas.LineTo(centreX, CheckedAdd(centreY, kMarkArmPixels + 1));
+  }
+  // The next redraw outlines the disk with the pen a redraw leaves.
+  canvas.SetPenWidth(2);
+  canvas.SetPenColor(kBlack);
+}
+
+void TForm_Main::DeletePoints(const std::vector<int>& rows) {
+  for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+    if (*row >= 0 && *row < static_cast<int>(points_.size())) {
+      points_.erase(points_.begin() + *row);
+    }
+  }
+  pointsSaved_ = points_.empty();
+  pointsDock_->ShowPoints(points_);
+  ScrollBar1Change();
+}
+
+void TForm_Main::CopyPointsClick() {
+  QGuiApplication::clipboard()->setText(
+      QString::fromStdString(MeasuredPointsTabSeparated(points_)));
+}
+
+bool TForm_Main::ConfirmDiscardingPoints() {
+  if (points_.empty() || pointsSaved_) return true;
+  switch (unsavedPointsPrompt_()) {
+    case UnsavedPointsChoice::Save:
+      return SavePointsAskingWhere();
+    case UnsavedPointsChoice::Discard:
+      return true;
+    case UnsavedPointsChoice::Cancel:
+      return false;
+  }
+  return false;
+}
+
+// CSV into a temporary file beside the target, renamed over it when
+// complete; a failure says why and keeps the points unsaved.
+bool TForm_Main::SavePointsAskingWhere() {
+  const QString path = pointsFileNamePrompt_();
+  if (path.isEmpty()) return false;
+  const std::string csv = MeasuredPointsCsv(points_);
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly) ||
+      file.write(csv.data(), static_cast<qint64>(csv.size())) != static_cast<qint64>(csv.size()) ||
+      !file.commit()) {
+    ReportError(QStringLiteral("Cannot save the measured points to '%1': %2")
+                    .arg(path, file.errorString()));
+    return false;
+  }
+  pointsSaved_ = true;
+  return true;
+}
+
+UtcMinute TForm_Main::ShownInstant() const {
+  if (!lastRedraw_) return {};
+  const CalendarInstant& instant = lastRedraw_->instant;
+  return {instant.year, instant.month, instant.day, static_cast<std::int32_t>(instant.hours),
+          static_cast<std::int32_t>(instant.minutes)};
+}
+
+// The instant exactly, in its own year: the scroll bar stands on the whole
+// hour at or before it without redrawing on its own.
+void TForm_Main::ShowInstant(const UtcMinute& instant) {
+  const double hours = HoursSinceNewYear(instant);
+  chosenYear_ = instant.year;
+  exactHours_ = hours;
+  {
+    const QSignalBlocker quiet(ScrollBar1);
+    ScrollBar1->setValue(static_cast<int>(
+        std::clamp(std::floor(hours), 0.0, static_cast<double>(kLastHourPosition))));
+  }
+  ScrollBar1Change();
+}
+
+void TForm_Main::GoDateTimeClick() {
+  const std::optional<UtcMinute> instant = instantPrompt_(ShownInstant());
+  if (instant) ShowInstant(*instant);
+}
+
+void TForm_Main::GoNowClick() {
+  const QDateTime now = QDateTime::currentDateTimeUtc();
+  ShowInstant({now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
+               now.time().minute()});
+}
 
 }  // namespace helidisk

@@ -5,17 +5,25 @@
 
 #include <QMainWindow>
 #include <QPoint>
+#include <QPointF>
 #include <QRect>
 #include <QSize>
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "instanttext.h"
+#include "measuredpoints.h"
+#include "pointerreadout.h"
+#include "redraw.h"
 #include "viewstate.h"
 
 class QAction;
 class QActionGroup;
+class QCloseEvent;
 class QCheckBox;
 class QFrame;
 class QKeyEvent;
@@ -28,6 +36,7 @@ class QTableWidget;
 
 namespace helidisk {
 
+class MeasuredPointsDock;
 class PictureControl;
 
 class TForm_Main final : public QMainWindow, public FormView {
@@ -52,10 +61,26 @@ class TForm_Main final : public QMainWindow, public FormView {
   using YearSource = std::function<std::int32_t()>;
   void SetYearSource(YearSource source);
 
+  // What the window asks the user, replaceable so that a test can answer:
+  // whether to save unsaved measured points before closing, where to save
+  // them (empty: cancelled), and which instant to show.
+  enum class UnsavedPointsChoice { Save, Discard, Cancel };
+  using UnsavedPointsPrompt = std::function<UnsavedPointsChoice()>;
+  using FileNamePrompt = std::function<QString()>;
+  using InstantPrompt = std::function<std::optional<UtcMinute>(const UtcMinute& shown)>;
+  void SetUnsavedPointsPrompt(UnsavedPointsPrompt prompt);
+  void SetPointsFileNamePrompt(FileNamePrompt prompt);
+  void SetInstantPrompt(InstantPrompt prompt);
+
+  const std::vector<MeasuredPoint>& MeasuredPoints() const { return points_; }
+  // How many redraws the window has run.
+  int RedrawCount() const { return redrawCount_; }
+
  protected:
   bool event(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   // Where a free-standing control without anchors sits: its centre, and the
@@ -71,6 +96,16 @@ class TForm_Main final : public QMainWindow, public FormView {
   void CreateAboutPanel();
   void CreateMenu();
   void CreateViewMenu();
+  void CreateMeasuringMenus();
+  void CreatePointerReadout();
+  void ShowPointerReadout(const std::optional<LocatedPoint>& point);
+  void DrawMeasuredPointMarks();
+  void ShowInstant(const UtcMinute& instant);
+  UtcMinute ShownInstant() const;
+  // True when closing may go on: no unsaved points, or the user saved or
+  // discarded them.
+  bool ConfirmDiscardingPoints();
+  bool SavePointsAskingWhere();
   void BindHandlers();
   void AlignClientArea();
   void AlignPicturePanel();
@@ -90,6 +125,14 @@ class TForm_Main final : public QMainWindow, public FormView {
   void Exit1Click();
   void about1Click();
   void Button_About_OKClick();
+  void ScrollBar1PositionChanged();
+  void Image1PointerMoved(QPointF imagePoint);
+  void Image1PointerLeft();
+  void Image1Clicked(QPointF imagePoint);
+  void DeletePoints(const std::vector<int>& rows);
+  void CopyPointsClick();
+  void GoDateTimeClick();
+  void GoNowClick();
 
   QFrame* Panel1 = nullptr;
   QLabel* Label_RAapp = nullptr;
@@ -115,6 +158,16 @@ class TForm_Main final : public QMainWindow, public FormView {
   QMenu* File1 = nullptr;
   QMenu* Help1 = nullptr;
   QMenu* View1 = nullptr;
+  QMenu* Edit1 = nullptr;
+  QMenu* Go1 = nullptr;
+  QAction* SavePoints1 = nullptr;
+  QAction* Copy1 = nullptr;
+  QAction* GoDateTime1 = nullptr;
+  QAction* GoNow1 = nullptr;
+  std::array<QLabel*, kPointerReadoutLines> pointerLabels_{};
+  QLabel* Label_Rotation = nullptr;
+  MeasuredPointsDock* pointsDock_ = nullptr;
+  bool pointsDockPlaced_ = false;
   QAction* about1 = nullptr;
   QAction* Exit1 = nullptr;
 
@@ -133,6 +186,22 @@ class TForm_Main final : public QMainWindow, public FormView {
   bool pictureSized_ = false;
   // Key preview: the window sees key events before the focused control.
   bool keyPreview_ = false;
+
+  // The instant chosen through the Go menu: its year stands for the
+  // current year, and until the scroll bar moves, its exact hours since new
+  // year for the scroll position.
+  std::optional<std::int32_t> chosenYear_;
+  std::optional<double> exactHours_;
+  // What the last redraw computed, for measuring on the picture.
+  std::optional<RedrawResult> lastRedraw_;
+  int redrawCount_ = 0;
+  // Where the pointer is over the picture, to follow the instant.
+  std::optional<QPointF> pointer_;
+  std::vector<MeasuredPoint> points_;
+  bool pointsSaved_ = true;
+  UnsavedPointsPrompt unsavedPointsPrompt_;
+  FileNamePrompt pointsFileNamePrompt_;
+  InstantPrompt instantPrompt_;
 };
 
 }  // namespace helidisk

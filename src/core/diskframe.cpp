@@ -1,6 +1,8 @@
 #include "diskframe.h"
 
+#include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace helidisk {
 
@@ -109,6 +111,40 @@ ProjectedPoint Project(const DiskFrame& frame, double longitudeRad, double latit
   const double skyY = meridianX * frame.yx + tiltedY * frame.yy;
   return {frame.centreXPx + frame.radiusPx * skyX, frame.centreYPx - frame.radiusPx * skyY,
           tiltedZ};
+}
+
+LocatedPoint Locate(const DiskFrame& frame, double xPx, double yPx) {
+  const double skyX = (xPx - frame.centreXPx) / frame.radiusPx;
+  const double skyY = (frame.centreYPx - yPx) / frame.radiusPx;
+  // The frame's turn and reflection are orthogonal: the transpose undoes
+  // them.
+  const double tiltedX = frame.xx * skyX + frame.yx * skyY;
+  const double tiltedY = frame.xy * skyX + frame.yy * skyY;
+
+  LocatedPoint point;
+  point.rho = std::hypot(tiltedX, tiltedY);
+  // On the sky (x west, y north) the point lies turned by P from the
+  // tilted sphere's plane; east is -x.
+  const double west = tiltedX * frame.cosP - tiltedY * frame.sinP;
+  const double north = tiltedX * frame.sinP + tiltedY * frame.cosP;
+  const double positionAngle = std::atan2(-west, north);
+  // Adding zero turns the -0 of the disk centre into 0.
+  point.positionAngleRad =
+      positionAngle < 0 ? positionAngle + 2 * std::numbers::pi : positionAngle + 0.0;
+  if (!(point.rho <= 1)) return point;
+
+  point.onDisk = true;
+  const double tiltedZ = std::sqrt(std::max(0.0, 1 - point.rho * point.rho));
+  point.mu = tiltedZ;
+  point.thetaRad = std::atan2(point.rho, tiltedZ);
+  // Tilted back by -B0, then the longitude reckoned from L0.
+  const double axial = tiltedY * frame.cosB0 + tiltedZ * frame.sinB0;
+  const double towardObserver = -tiltedY * frame.sinB0 + tiltedZ * frame.cosB0;
+  point.latitudeRad = std::asin(std::clamp(axial, -1.0, 1.0));
+  point.cmDistanceRad = std::atan2(tiltedX, towardObserver);
+  const double longitude = std::atan2(frame.sinL0, frame.cosL0) + point.cmDistanceRad;
+  point.longitudeRad = std::fmod(longitude + 4 * std::numbers::pi, 2 * std::numbers::pi);
+  return point;
 }
 
 }  // namespace helidisk

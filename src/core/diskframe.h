@@ -69,6 +69,30 @@ DiskFrame OrientedDiskFrame(double centreXPx, double centreYPx, double radiusPx,
 // toward east; solar north leaves it upright.
 void OrientSkyPlane(DiskFrame& frame, double sinP, double cosP, Orientation orientation);
 
+// What a pixel of the picture shows: the inverse of Project, in the same
+// orthographic projection, so that it agrees with the grid lines drawn
+// through the pixel.
+struct LocatedPoint {
+  bool onDisk = false;  // within the limb: rho <= 1
+  // On the disk only: heliographic latitude and longitude (the longitude
+  // system of L0, 0 ... 2 pi), the distance from the central meridian (east
+  // negative, west positive), the heliocentric angle theta from the disk
+  // centre, and mu = cos theta.
+  double latitudeRad = 0;
+  double longitudeRad = 0;
+  double cmDistanceRad = 0;
+  double thetaRad = 0;
+  double mu = 0;
+  // Everywhere: the distance from the disk centre in disk radii, and the
+  // position angle on the sky from celestial north through east, 0 ... 2 pi.
+  double rho = 0;
+  double positionAngleRad = 0;
+};
+
+// The point under a pixel (real-valued: x to the right, y downward, in the
+// frame's pixels).
+LocatedPoint Locate(const DiskFrame& frame, double xPx, double yPx);
+
 // A direction on the sky (x toward west, y toward north, unit length) as
 // the screen shows it in the frame: (right, down) pixels per unit.
 struct ScreenDirection {

@@ -13,6 +13,7 @@
 #include "diskgeometry.h"
 #include "qimagecanvas.h"
 #include "redraw.h"
+#include "report.h"
 #include "svgcanvas.h"
 
 namespace helidisk {
@@ -190,10 +191,20 @@ int Render(const RenderOptions& options, std::FILE* out, std::FILE* err) {
     }
   }
 
-  if (options.printReadout) {
-    std::string lines;
-    for (const std::string& text : result.readout) lines += text + "\n";
-    if (!WriteToStream(out, QByteArray::fromStdString(lines))) {
+  std::string text;
+  if (options.printJson) {
+    text = JsonText(result, options.orientation, options.locate);
+  } else {
+    if (options.printReadout) {
+      for (const std::string& line : result.readout) text += line + "\n";
+    }
+    if (options.locate) {
+      text +=
+          LocateText(*options.locate, Locate(result.frame, options.locate->x, options.locate->y));
+    }
+  }
+  if (!text.empty()) {
+    if (!WriteToStream(out, QByteArray::fromStdString(text))) {
       Print(err, std::string(kProgramName) + ": cannot write to standard output\n");
       return kExitFailure;
     }

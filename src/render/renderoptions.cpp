@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <charconv>
+#include <cmath>
 #include <set>
 
 #include "checked.h"
@@ -25,6 +26,17 @@ std::optional<std::int64_t> ParseWholeNumber(const std::string& text) {
   const char* end = text.data() + text.size();
   const auto result = std::from_chars(text.data(), end, value);
   if (result.ec != std::errc() || result.ptr != end) return std::nullopt;
+  return value;
+}
+
+// The whole text as a finite real number in decimal notation.
+std::optional<double> ParseFiniteReal(const std::string& text) {
+  double value = 0;
+  const char* end = text.data() + text.size();
+  const auto result = std::from_chars(text.data(), end, value, std::chars_format::fixed);
+  if (text.empty() || result.ec != std::errc() || result.ptr != end || !std::isfinite(value)) {
+    return std::nullopt;
+  }
   return value;
 }
 
@@ -188,6 +200,19 @@ class Parser {
     line_.options.printReadout = true;
   }
 
+  void TakeLocate(const OptionSpec& option, const std::string& value) {
+    const std::size_t comma = value.find(',');
+    if (comma == std::string::npos) return RejectValue(option, value);
+    const auto x = ParseFiniteReal(value.substr(0, comma));
+    const auto y = ParseFiniteReal(value.substr(comma + 1));
+    if (!x || !y) return RejectValue(option, value);
+    line_.options.locate = PixelQuery{*x, *y};
+  }
+
+  void TakeJson(const OptionSpec& /*option*/, const std::string& /*value*/) {
+    line_.options.printJson = true;
+  }
+
   void TakeDecimalSeparator(const OptionSpec& option, const std::string& value) {
     const QString separator = QString::fromUtf8(value);
     const bool validUtf8 = separator.toUtf8().toStdString() == value;
@@ -235,11 +260,16 @@ class Parser {
           "--hour");
       return;
     }
+    if (options.printJson && options.printReadout) {
+      Reject("--json replaces the readout; give --json or --readout, not both");
+      return;
+    }
+    const bool printsText = options.printReadout || options.printJson || options.locate;
     if (options.outputPath.empty()) {
       if (format_) {
         Reject("--format only applies together with --output");
-      } else if (!options.printReadout) {
-        Reject("nothing to do: give --output FILE, --readout, or both");
+      } else if (!printsText) {
+        Reject("nothing to do: give --output FILE, --readout, --json or --locate X,Y");
       }
       return;
     }
@@ -248,8 +278,8 @@ class Parser {
         Reject("--output -: standard output needs --format png or --format svg");
         return;
       }
-      if (options.printReadout) {
-        Reject("--readout cannot share standard output with --output -");
+      if (printsText) {
+        Reject("--readout, --json and --locate cannot share standard output with --output -");
         return;
       }
     }
@@ -325,6 +355,20 @@ const std::vector<OptionSection>& OptionTable() {
             "print the ten readout texts, one a line, UTF-8, in the order JD, date, time, "
             "RA, Dec, distance, semi-diameter, P, B0, L0",
             &Parser::TakeReadout},
+           {"--json", "", "",
+            "print the instant as one JSON object instead of the readout texts: utc, jd, "
+            "ra_hours, dec_deg, distance_au, semidiameter_arcsec, p_deg, b0_deg, l0_deg, "
+            "carrington_rotation, carrington_fraction, orientation, the disk (cx, cy, radius "
+            "in the picture's pixels) and, with --locate, the point",
+            &Parser::TakeJson},
+           {"--locate", "X,Y", "a pixel X,Y of the picture, two real numbers",
+            "print what the pixel X,Y of the picture shows (x to the right, y downward, 0,0 "
+            "the centre of the top-left pixel, at the chosen --size and --orientation): "
+            "on_disk, latitude_deg, longitude_deg, cm_distance_deg (east negative), mu, rho "
+            "(distance from the centre in disk radii) and position_angle_deg (from north "
+            "through east), one name: value line each, - where undefined off the disk; the "
+            "projection is the grid's own orthographic one",
+            &Parser::TakeLocate},
            {"--decimal-separator", "C", "exactly one character",
             "the Julian day's decimal separator, one character (default: that of the user's "
             "locale)",
@@ -409,7 +453,8 @@ std::string HelpText() {
     }
   }
   text +=
-      "\nAt least one of --output and --readout is needed.  A control narrower or\n"
+      "\nAt least one of --output, --readout, --json and --locate is needed.  A control narrower "
+      "or\n"
       "shorter than 3 pixels leaves an image without pixels: a PNG is then refused,\n"
       "an SVG is written with width and height 0 and still lists every drawing\n"
       "operation.  A file is written to a temporary file beside it and renamed into\n"

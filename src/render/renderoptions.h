@@ -16,6 +16,13 @@ inline constexpr std::int32_t kDesignControlWidth = 1000;
 inline constexpr std::int32_t kDesignControlHeight = 628;
 inline constexpr std::int32_t kLargestControlSide = 20000;
 
+// A pixel of the picture, real-valued: x to the right, y downward, (0, 0)
+// the centre of the top-left pixel.
+struct PixelQuery {
+  double x = 0;
+  double y = 0;
+};
+
 struct RenderOptions {
   // The year whose 1 January, 0 h UT, counts as hour 0.
   std::int32_t year = 0;
@@ -30,6 +37,10 @@ struct RenderOptions {
   std::string outputPath;
   PictureFormat format = PictureFormat::Png;
   bool printReadout = false;
+  // The instant as one JSON object on standard output.
+  bool printJson = false;
+  // The point under this pixel, on standard output.
+  std::optional<PixelQuery> locate;
   // UTF-8, one character.
   std::string decimalSeparator;
 };

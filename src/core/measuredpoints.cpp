@@ -1,0 +1,45 @@
+#include "measuredpoints.h"
+
+#include "ephemerisrecord.h"
+#include "textfields.h"
+#include "trigfunc.h"
+
+namespace helidisk {
+
+namespace {
+
+std::vector<std::string> Header() {
+  return {kMeasuredPointColumns.begin(), kMeasuredPointColumns.end()};
+}
+
+}  // namespace
+
+std::vector<std::string> MeasuredPointFields(const MeasuredPoint& point) {
+  const LocatedPoint& located = point.located;
+  const auto onDisk = [&located](double value) {
+    return located.onDisk ? ExactNumber(value) : std::string();
+  };
+  return {UtcMinuteText(point.instant),
+          ExactNumber(point.xPx),
+          ExactNumber(point.yPx),
+          onDisk(located.latitudeRad * RadToDeg),
+          onDisk(located.longitudeRad * RadToDeg),
+          onDisk(located.cmDistanceRad * RadToDeg),
+          onDisk(located.mu),
+          ExactNumber(located.positionAngleRad * RadToDeg),
+          std::to_string(point.rotation.number)};
+}
+
+std::string MeasuredPointsCsv(const std::vector<MeasuredPoint>& points) {
+  std::string csv = CsvRecord(Header());
+  for (const MeasuredPoint& point : points) csv += CsvRecord(MeasuredPointFields(point));
+  return csv;
+}
+
+std::string MeasuredPointsTabSeparated(const std::vector<MeasuredPoint>& points) {
+  std::string text = TabSeparatedLine(Header());
+  for (const MeasuredPoint& point : points) text += TabSeparatedLine(MeasuredPointFields(point));
+  return text;
+}
+
+}  // namespace helidisk

@@ -1,0 +1,75 @@
+#include "report.h"
+
+#include <array>
+#include <nlohmann/json.hpp>
+#include <utility>
+
+#include "ephemerisrecord.h"
+#include "textfields.h"
+#include "trigfunc.h"
+
+namespace helidisk {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// The quantities of a located point, by name; empty where undefined.
+std::array<std::pair<const char*, std::optional<double>>, 6> PointQuantities(
+    const LocatedPoint& point) {
+  const auto onDisk = [&point](double value) {
+    return point.onDisk ? std::optional<double>(value) : std::nullopt;
+  };
+  return {{{"latitude_deg", onDisk(point.latitudeRad * RadToDeg)},
+           {"longitude_deg", onDisk(point.longitudeRad * RadToDeg)},
+           {"cm_distance_deg", onDisk(point.cmDistanceRad * RadToDeg)},
+           {"mu", onDisk(point.mu)},
+           {"rho", point.rho},
+           {"position_angle_deg", point.positionAngleRad * RadToDeg}}};
+}
+
+Json PointJson(const PixelQuery& pixel, const LocatedPoint& point) {
+  Json json = {{"x", pixel.x}, {"y", pixel.y}, {"on_disk", point.onDisk}};
+  for (const auto& [name, value] : PointQuantities(point)) {
+    json[name] = value ? Json(*value) : Json(nullptr);
+  }
+  return json;
+}
+
+}  // namespace
+
+std::string LocateText(const PixelQuery& pixel, const LocatedPoint& point) {
+  std::string text = "x: " + ExactNumber(pixel.x) + "\ny: " + ExactNumber(pixel.y) +
+                     "\non_disk: " + (point.onDisk ? "true" : "false") + "\n";
+  for (const auto& [name, value] : PointQuantities(point)) {
+    text += std::string(name) + ": " + (value ? ExactNumber(*value) : "-") + "\n";
+  }
+  return text;
+}
+
+std::string JsonText(const RedrawResult& result, Orientation orientation,
+                     const std::optional<PixelQuery>& pixel) {
+  const EphemerisRecord record = EphemerisRecordOf(result.instant, result.sun);
+  Json json = {
+      {"utc", record.utc},
+      {"jd", record.jd},
+      {"ra_hours", record.raHours},
+      {"dec_deg", record.decDeg},
+      {"distance_au", record.distanceAu},
+      {"semidiameter_arcsec", record.semidiameterArcsec},
+      {"p_deg", record.pDeg},
+      {"b0_deg", record.b0Deg},
+      {"l0_deg", record.l0Deg},
+      {"carrington_rotation", record.carringtonRotation},
+      {"carrington_fraction", record.carringtonFraction},
+      {"orientation", OrientationName(orientation)},
+      {"disk",
+       {{"cx", result.frame.centreXPx},
+        {"cy", result.frame.centreYPx},
+        {"radius", result.frame.radiusPx}}},
+  };
+  if (pixel) json["point"] = PointJson(*pixel, Locate(result.frame, pixel->x, pixel->y));
+  return json.dump(2) + "\n";
+}
+
+}  // namespace helidisk
