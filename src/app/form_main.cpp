@@ -64,6 +64,21 @@ constexpr int kScrollBarHeight = 25;
 constexpr int kArrowStepHours = 1;
 constexpr int kTroughStepHours = 6;
 
+// The keys that move the hour, as a desktop scroll bar reads them: the
+// arrows by its small change, the page keys by its large change.
+struct HourKey {
+  Qt::Key Key;
+  QAbstractSlider::SliderAction Action;
+};
+constexpr std::array<HourKey, 6> kHourKeys = {{
+    {Qt::Key_Right, QAbstractSlider::SliderSingleStepAdd},
+    {Qt::Key_Left, QAbstractSlider::SliderSingleStepSub},
+    {Qt::Key_PageDown, QAbstractSlider::SliderPageStepAdd},
+    {Qt::Key_PageUp, QAbstractSlider::SliderPageStepSub},
+    {Qt::Key_Home, QAbstractSlider::SliderToMinimum},
+    {Qt::Key_End, QAbstractSlider::SliderToMaximum},
+}};
+
 constexpr int kDefaultFontPixels = 13;
 constexpr int kReadoutFontPixels = 20;
 constexpr int kTitleFontPixels = 20;
@@ -362,6 +377,9 @@ void TForm_Main::CreatePicturePanel() {
   ScrollBar1->setSingleStep(kArrowStepHours);
   ScrollBar1->setPageStep(kTroughStepHours);
   ScrollBar1->setValue(0);
+  // Qt leaves scroll bars out of the focus chain; the hour is the window's
+  // main control, reached by Tab and by a click like any other.
+  ScrollBar1->setFocusPolicy(Qt::StrongFocus);
 
   Image1 = new PictureControl(Panel2);
   Image1->setObjectName(QStringLiteral("Image1"));
@@ -433,6 +451,10 @@ void TForm_Main::resizeEvent(QResizeEvent* event) {
 
 bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
   if (watched == centralWidget() && event->type() == QEvent::Resize) AlignClientArea();
+  if (event->type() == QEvent::KeyPress && TakesHourKeys(watched) &&
+      StepHourByKey(static_cast<const QKeyEvent&>(*event))) {
+    return true;
+  }
   if (keyPreview_ && IsKeyReleaseOnThisWindow(watched, event)) {
     const auto& keyEvent = static_cast<const QKeyEvent&>(*event);
     RunHandler([this, &keyEvent] { FormKeyUp(keyEvent); });
@@ -444,6 +466,30 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
 // the focused control: seen there, it is seen once, whatever has the focus.
 bool TForm_Main::IsKeyReleaseOnThisWindow(const QObject* watched, const QEvent* event) const {
   return event->type() == QEvent::KeyRelease && watched != nullptr && watched == windowHandle();
+}
+
+// The scroll bar's keys step the hour wherever the focus is, except in the
+// About panel's controls, which use them themselves: the version grid moves
+// its cell (and passes a key on to the window when the cell cannot move),
+// the button moves the focus.  The check box, a button too, would move the
+// focus with the arrows; it keeps only its space bar.  QScrollBar steps back
+// on Right and forward on Left (its controls are inverted), so the scroll
+// bar takes its keys from here as well.  Without a focused control the keys
+// go to the window itself.
+bool TForm_Main::TakesHourKeys(const QObject* watched) const {
+  return watched == ScrollBar1 || watched == CheckBox_DiffRot ||
+         (watched == this && QApplication::focusWidget() == nullptr);
+}
+
+// Each key is one action of the scroll bar: its change handler redraws once
+// when the position moves.
+bool TForm_Main::StepHourByKey(const QKeyEvent& event) {
+  const auto* hourKey =
+      std::find_if(kHourKeys.begin(), kHourKeys.end(),
+                   [&event](const HourKey& candidate) { return candidate.Key == event.key(); });
+  if (hourKey == kHourKeys.end()) return false;
+  ScrollBar1->triggerAction(hourKey->Action);
+  return true;
 }
 
 // The readout panel docked to the bottom, the picture panel filling the rest.

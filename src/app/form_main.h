@@ -113,6 +113,8 @@ class TForm_Main final : public QMainWindow, public FormView {
   void RememberAboutAnchor();
   void FollowAboutAnchor();
   bool IsKeyReleaseOnThisWindow(const QObject* watched, const QEvent* event) const;
+  bool TakesHourKeys(const QObject* watched) const;
+  bool StepHourByKey(const QKeyEvent& event);
 
   // The event handlers.  ScrollBar1Change is the redraw.
   void ScrollBar1Change();

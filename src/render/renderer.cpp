@@ -5,12 +5,13 @@
 #include <QImageWriter>
 #include <QList>
 #include <QLocale>
-#include <QSaveFile>
 #include <QString>
 #include <new>
+#include <string_view>
 
 #include "checked.h"
 #include "diskgeometry.h"
+#include "outputfile.h"
 #include "qimagecanvas.h"
 #include "redraw.h"
 #include "report.h"
@@ -93,20 +94,19 @@ void Print(std::FILE* stream, const std::string& text) {
   std::fwrite(text.data(), 1, text.size(), stream);
 }
 
-bool WriteToStream(std::FILE* stream, const QByteArray& bytes) {
-  const auto size = static_cast<std::size_t>(bytes.size());
-  return std::fwrite(bytes.constData(), 1, size, stream) == size && std::fflush(stream) == 0;
+std::string_view BytesOf(const QByteArray& bytes) {
+  return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
 
-// Into a temporary file beside the target, renamed over it only when all of
-// it is written: a failure leaves no partial file.
-bool WriteFileAtomically(const std::string& path, const QByteArray& bytes, std::string& reason) {
-  QSaveFile file(QString::fromUtf8(path));
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    reason = file.errorString().toStdString();
-    return false;
+// Whatever goes to standard output (the picture, the readout, the help or
+// the version) is the run's result: when it is lost, the run has failed and
+// says so.  Returns the exit status.
+int WriteToStandardOutput(std::FILE* out, std::FILE* err, std::string_view bytes) {
+  if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() || std::fflush(out) != 0) {
+    Print(err, std::string(kProgramName) + ": cannot write to standard output\n");
+    return kExitFailure;
   }
-  return true;
+  return 0;
 }
 
 }  // namespace
@@ -178,13 +178,10 @@ int Render(const RenderOptions& options, std::FILE* out, std::FILE* err) {
   }
 
   if (options.outputPath == "-") {
-    if (!WriteToStream(out, picture)) {
-      Print(err, std::string(kProgramName) + ": cannot write to standard output\n");
-      return kExitFailure;
-    }
+    if (WriteToStandardOutput(out, err, BytesOf(picture)) != 0) return kExitFailure;
   } else if (!options.outputPath.empty()) {
     std::string reason;
-    if (!WriteFileAtomically(options.outputPath, picture, reason)) {
+    if (!WriteOutputFile(options.outputPath, BytesOf(picture), reason)) {
       Print(err, std::string(kProgramName) + ": cannot write '" + options.outputPath +
                      "': " + reason + "\n");
       return kExitFailure;
@@ -203,13 +200,7 @@ int Render(const RenderOptions& options, std::FILE* out, std::FILE* err) {
           LocateText(*options.locate, Locate(result.frame, options.locate->x, options.locate->y));
     }
   }
-  if (!text.empty()) {
-    if (!WriteToStream(out, QByteArray::fromStdString(text))) {
-      Print(err, std::string(kProgramName) + ": cannot write to standard output\n");
-      return kExitFailure;
-    }
-  }
-  return 0;
+  return text.empty() ? 0 : WriteToStandardOutput(out, err, text);
 }
 
 }  // namespace
@@ -219,11 +210,10 @@ int RunRenderer(const std::vector<std::string>& arguments, std::FILE* out, std::
                                             QLocale().decimalPoint().toStdString());
   switch (line.action) {
     case CommandAction::ShowHelp:
-      Print(out, HelpText());
-      return 0;
+      return WriteToStandardOutput(out, err, HelpText());
     case CommandAction::ShowVersion:
-      Print(out, std::string(kProgramName) + " " + HELIDISK_VERSION_TEXT + "\n");
-      return 0;
+      return WriteToStandardOutput(out, err,
+                                   std::string(kProgramName) + " " + HELIDISK_VERSION_TEXT + "\n");
     case CommandAction::Reject:
       Print(err, std::string(kProgramName) + ": " + line.error + "\nTry '" + kProgramName +
                      " --help' for the options and their ranges.\n");

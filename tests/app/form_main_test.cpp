@@ -128,6 +128,9 @@ class FormMainTest : public QObject {
   void checkBoxResetsHourAndRedraws_data();
   void checkBoxResetsHourAndRedraws();
   void rightButtonReleaseChangesNothing();
+  void hourKeysStepTheHour_data();
+  void hourKeysStepTheHour();
+  void versionGridKeepsItsKeys();
   void escapeEndsTheProgram_data();
   void escapeEndsTheProgram();
   void otherKeysDoNotEndTheProgram();
@@ -419,11 +422,85 @@ void FormMainTest::rightButtonReleaseChangesNothing() {
   QCOMPARE(Picture(), picture);
 }
 
+void FormMainTest::hourKeysStepTheHour_data() {
+  QTest::addColumn<QString>("focus");
+  QTest::addColumn<int>("key");
+  QTest::addColumn<int>("expected");
+  struct HourKey {
+    const char* Name;
+    Qt::Key Key;
+    int Expected;
+  };
+  const HourKey keys[] = {
+      {"right", Qt::Key_Right, 101},
+      {"left", Qt::Key_Left, 99},
+      {"page down", Qt::Key_PageDown, 106},
+      {"page up", Qt::Key_PageUp, 94},
+      {"home", Qt::Key_Home, 0},
+      {"end", Qt::Key_End, 8736},
+  };
+  for (const QString& focus :
+       {QStringLiteral("ScrollBar1"), QStringLiteral("CheckBox_DiffRot"), QString()}) {
+    for (const HourKey& key : keys) {
+      const QString control = focus.isEmpty() ? QStringLiteral("no focus") : focus;
+      const QByteArray row = (control + QStringLiteral(", ") + QLatin1String(key.Name)).toLatin1();
+      QTest::newRow(row.constData()) << focus << int(key.Key) << key.Expected;
+    }
+  }
+}
+
+// The scroll bar's keys step the hour from 100 whether the scroll bar has
+// the focus (reached by Tab from the check box), the check box, which uses
+// only the space bar, or no control; each key press is one redraw.
+void FormMainTest::hourKeysStepTheHour() {
+  QFETCH(QString, focus);
+  QFETCH(int, key);
+  QFETCH(int, expected);
+  window_->SetYearSource([] { return 2021; });
+  ShowWindow();
+  ScrollBar()->setValue(100);
+  CheckBox()->setFocus();
+  QTRY_COMPARE(QApplication::focusWidget(), CheckBox());
+  if (focus == QStringLiteral("ScrollBar1")) QTest::keyClick(window_->windowHandle(), Qt::Key_Tab);
+  if (focus.isEmpty()) CheckBox()->clearFocus();
+  QWidget* const focused =
+      focus.isEmpty() ? nullptr : Control<QWidget>(focus.toLatin1().constData());
+  QCOMPARE(QApplication::focusWidget(), focused);
+
+  const int redrawsBefore = window_->RedrawCount();
+  QTest::keyClick(window_->windowHandle(), static_cast<Qt::Key>(key));
+  QCOMPARE(ScrollBar()->value(), expected);
+  QCOMPARE(window_->RedrawCount() - redrawsBefore, 1);
+  ExpectShows(expected, true, 2021);
+  QCOMPARE(QApplication::focusWidget(), focused);
+}
+
+// The version grid moves its current cell with the same keys, and passes
+// on those that cannot move it (End in the last column): the hour stays.
+void FormMainTest::versionGridKeepsItsKeys() {
+  window_->SetYearSource([] { return 2021; });
+  ShowWindow();
+  ScrollBar()->setValue(100);
+  Control<QAction>("about1")->trigger();
+  auto* grid = Control<QTableWidget>("StringGrid_VersionsInfo");
+  grid->setFocus();
+  QTRY_COMPARE(QApplication::focusWidget(), grid);
+  grid->setCurrentCell(0, 0);
+
+  const int redrawsBefore = window_->RedrawCount();
+  for (const Qt::Key key : {Qt::Key_Right, Qt::Key_End, Qt::Key_Left, Qt::Key_Home}) {
+    QTest::keyClick(window_->windowHandle(), key);
+  }
+  QCOMPARE(ScrollBar()->value(), 100);
+  QCOMPARE(window_->RedrawCount(), redrawsBefore);
+}
+
 void FormMainTest::escapeEndsTheProgram_data() {
   QTest::addColumn<QString>("focus");
   QTest::addColumn<int>("modifiers");
   QTest::addColumn<bool>("aboutShown");
   QTest::newRow("window") << QString() << int(Qt::NoModifier) << false;
+  QTest::newRow("scroll bar") << QStringLiteral("ScrollBar1") << int(Qt::NoModifier) << false;
   QTest::newRow("check box, shift")
       << QStringLiteral("CheckBox_DiffRot") << int(Qt::ShiftModifier) << false;
   QTest::newRow("check box, ctrl+alt")

@@ -1,6 +1,11 @@
 #include "render_cli_test.h"
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -58,6 +63,30 @@ Outcome Run(const QStringList& arguments,
   outcome.out = process.readAllStandardOutput();
   outcome.err = process.readAllStandardError();
   return outcome;
+}
+
+mode_t FileTypeOf(const QString& path, mode_t* permissions = nullptr) {
+  struct stat status {};
+  if (::lstat(QFile::encodeName(path).constData(), &status) != 0) return 0;
+  if (permissions != nullptr) *permissions = status.st_mode & 07777;
+  return status.st_mode & S_IFMT;
+}
+
+// A named pipe, a memory device (null or full) or a read-only file; false
+// where this system does not let the test make or open a device.
+bool MakeTarget(const QString& kind, const QString& path) {
+  const QByteArray name = QFile::encodeName(path);
+  if (kind == "pipe") return ::mkfifo(name.constData(), 0600) == 0;
+  if (kind == "file") {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write("older picture") > 0 &&
+           file.setPermissions(QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+  }
+  const unsigned minor = kind == "null" ? 3 : 7;
+  if (::mknod(name.constData(), S_IFCHR | 0600, makedev(1, minor)) != 0) return false;
+  const int probe = ::open(name.constData(), O_WRONLY | O_CLOEXEC);
+  if (probe >= 0) ::close(probe);
+  return probe >= 0;
 }
 
 QStringList Lines(const QByteArray& utf8) {
@@ -579,6 +608,60 @@ void RenderCliTest::missingDirectoryIsAFailure() {
   QVERIFY(QDir(target.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 }
 
+void RenderCliTest::outputPathKeepsWhatStandsThere_data() {
+  QTest::addColumn<QString>("kind");
+  QTest::addColumn<bool>("throughLink");
+  QTest::addColumn<QString>("reason");
+  QTest::newRow("named pipe") << "pipe" << false << QString();
+  QTest::newRow("link to a named pipe") << "pipe" << true << QString();
+  QTest::newRow("null device") << "null" << false << QString();
+  QTest::newRow("full device") << "full" << false << "No space left on device";
+  QTest::newRow("read-only file") << "file" << false << QString();
+  QTest::newRow("link to a read-only file") << "file" << true << QString();
+}
+
+void RenderCliTest::outputPathKeepsWhatStandsThere() {
+  QFETCH(QString, kind);
+  QFETCH(bool, throughLink);
+  QFETCH(QString, reason);
+  QTemporaryDir dir;
+  QVERIFY(dir.isValid());
+  const QString target = dir.filePath("target");
+  const QString output = throughLink ? dir.filePath("link") : target;
+  if (!MakeTarget(kind, target)) QSKIP("cannot make or open a device here");
+  if (throughLink) QVERIFY(QFile::link(target, output));
+  const mode_t type = FileTypeOf(target);
+  const QStringList instant = {"--year", "2021", "--hour", "4417", "--format", "png"};
+  const QByteArray picture = Run(instant + QStringList{"--output", "-"}).out;
+  QVERIFY(!picture.isEmpty());
+
+  QProcess reader;
+  if (kind == "pipe") reader.start("cat", {target});
+  const Outcome outcome = Run(instant + QStringList{"--output", output});
+  // A reader left waiting means that nothing ever opened the pipe.
+  if (kind == "pipe" && !reader.waitForFinished(5000)) {
+    reader.kill();
+    reader.waitForFinished();
+  }
+
+  QCOMPARE(outcome.exitCode, reason.isEmpty() ? 0 : 1);
+  QCOMPARE(QString::fromUtf8(outcome.err),
+           reason.isEmpty() ? QString()
+                            : "helidisk-render: cannot write '" + output + "': " + reason + "\n");
+  mode_t permissions = 0;
+  QCOMPARE(FileTypeOf(target, &permissions), type);
+  if (throughLink) QCOMPARE(FileTypeOf(output), mode_t{S_IFLNK});
+  QCOMPARE(QDir(dir.path())
+               .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
+               .size(),
+           throughLink ? 2 : 1);
+  if (kind == "pipe") QCOMPARE(reader.readAllStandardOutput(), picture);
+  if (kind == "file") {
+    QCOMPARE(FileContents(target), picture);
+    QCOMPARE(permissions, mode_t{0444});
+  }
+}
+
 void RenderCliTest::failedRedrawWritesNothing() {
   QTemporaryDir target;
   QVERIFY(target.isValid());
@@ -643,6 +726,33 @@ void RenderCliTest::helpAndVersion() {
                              "--readout", "--decimal-separator", "--version"}) {
     QVERIFY2(help.out.contains(option), option);
   }
+}
+
+void RenderCliTest::lostHelpAndVersionAreFailures_data() {
+  QTest::addColumn<QString>("option");
+  QTest::addColumn<bool>("closed");
+  for (const QString option : {"--help", "--version"}) {
+    QTest::addRow("%s, full", qPrintable(option)) << option << false;
+    QTest::addRow("%s, closed", qPrintable(option)) << option << true;
+  }
+}
+
+void RenderCliTest::lostHelpAndVersionAreFailures() {
+  QFETCH(QString, option);
+  QFETCH(bool, closed);
+  const auto loseStandardOutput = [closed] {
+    if (closed) {
+      ::close(STDOUT_FILENO);
+      return;
+    }
+    const int full = ::open("/dev/full", O_WRONLY);
+    ::dup2(full, STDOUT_FILENO);
+    ::close(full);
+  };
+  const Outcome outcome =
+      Run({option}, QProcessEnvironment::systemEnvironment(), loseStandardOutput);
+  QCOMPARE(outcome.exitCode, 1);
+  QCOMPARE(outcome.err, QByteArray("helidisk-render: cannot write to standard output\n"));
 }
 
 }  // namespace helidisk

@@ -47,6 +47,10 @@ class RenderCliTest : public QObject {
   void badInputIsRefused();
   void unwritableTargetLeavesNoFile();
   void missingDirectoryIsAFailure();
+  // A named pipe or a device at the output path takes the picture as it
+  // is; a regular file is replaced and keeps its permission bits.
+  void outputPathKeepsWhatStandsThere_data();
+  void outputPathKeepsWhatStandsThere();
   // A year the calendar routines cannot reach stops the redraw with its
   // run-time error, and nothing is written.
   void failedRedrawWritesNothing();
@@ -55,6 +59,8 @@ class RenderCliTest : public QObject {
   // is reported with exit status 1, not ended by std::terminate.
   void anyErrorEndsInExitStatusOne();
   void helpAndVersion();
+  void lostHelpAndVersionAreFailures_data();
+  void lostHelpAndVersionAreFailures();
 };
 
 }  // namespace helidisk
