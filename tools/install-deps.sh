@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ make pkg-config
+  cmake ninja-build g++ make pkg-config locales
   qt6-base-dev libgl-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-tidy clang-format libclang-rt-14-dev
@@ -19,14 +19,25 @@ for package in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
   [[ "$status" == "install ok installed" ]] || missing+=("$package")
 done
-[[ ${#missing[@]} -eq 0 ]] && exit 0
+# The tests read numbers under a German locale, whose decimal comma must not
+# reach files or the readout.
+test_locale=de_DE.UTF-8
+locale_missing=false
+locale -a 2>/dev/null | grep -qix 'de_DE.utf8' || locale_missing=true
+[[ ${#missing[@]} -eq 0 && $locale_missing == false ]] && exit 0
 
-echo "helidisk: installing missing build packages: ${missing[*]}"
 sudo=()
 if [[ $(id -u) -ne 0 ]]; then
   command -v sudo >/dev/null || { echo "helidisk: need root or sudo to install packages" >&2; exit 1; }
   sudo=(sudo)
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [[ ${#missing[@]} -gt 0 ]]; then
+  echo "helidisk: installing missing build packages: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -qq
+  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+if [[ $locale_missing == true ]]; then
+  echo "helidisk: generating the $test_locale locale for the tests"
+  "${sudo[@]}" localedef -i de_DE -f UTF-8 "$test_locale"
+fi

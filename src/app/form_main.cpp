@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QDateTime>
+#include <QFile>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -24,7 +25,6 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -41,6 +41,7 @@
 #include "diskgeometry.h"
 #include "instantdialog.h"
 #include "measuredpointsdock.h"
+#include "outputfile.h"
 #include "picturecontrol.h"
 #include "readout.h"
 #include "redraw.h"
@@ -435,6 +436,21 @@ void TForm_Main::BindHandlers() {
   connect(CheckBox_DiffRot, &QCheckBox::toggled, this, bind(&TForm_Main::CheckBox_DiffRotClick));
   connect(Exit1, &QAction::triggered, this, bind(&TForm_Main::Exit1Click));
   connect(orientationGroup_, &QActionGroup::triggered, this, bind(&TForm_Main::ScrollBar1Change));
+  connect(Image1, &PictureControl::PointerMoved, this, [this](QPointF imagePoint) {
+    RunHandler([this, imagePoint] { Image1PointerMoved(imagePoint); });
+  });
+  connect(Image1, &PictureControl::PointerLeft, this, bind(&TForm_Main::Image1PointerLeft));
+  connect(Image1, &PictureControl::Clicked, this, [this](QPointF imagePoint) {
+    RunHandler([this, imagePoint] { Image1Clicked(imagePoint); });
+  });
+  connect(
+      pointsDock_, &MeasuredPointsDock::DeleteRequested, this,
+      [this](const std::vector<int>& rows) { RunHandler([this, &rows] { DeletePoints(rows); }); });
+  connect(SavePoints1, &QAction::triggered, this,
+          [this] { RunHandler([this] { SavePointsAskingWhere(); }); });
+  connect(Copy1, &QAction::triggered, this, bind(&TForm_Main::CopyPointsClick));
+  connect(GoDateTime1, &QAction::triggered, this, bind(&TForm_Main::GoDateTimeClick));
+  connect(GoNow1, &QAction::triggered, this, bind(&TForm_Main::GoNowClick));
   connect(about1, &QAction::triggered, this, bind(&TForm_Main::about1Click));
   connect(Button_About_OK, &QPushButton::clicked, this, bind(&TForm_Main::Button_About_OKClick));
 }
@@ -778,13 +794,10 @@ bool TForm_Main::ConfirmDiscardingPoints() {
 bool TForm_Main::SavePointsAskingWhere() {
   const QString path = pointsFileNamePrompt_();
   if (path.isEmpty()) return false;
-  const std::string csv = MeasuredPointsCsv(points_);
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(csv.data(), static_cast<qint64>(csv.size())) != static_cast<qint64>(csv.size()) ||
-      !file.commit()) {
+  std::string reason;
+  if (!WriteOutputFile(QFile::encodeName(path).toStdString(), MeasuredPointsCsv(points_), reason)) {
     ReportError(QStringLiteral("Cannot save the measured points to '%1': %2")
-                    .arg(path, file.errorString()));
+                    .arg(path, QString::fromLocal8Bit(reason)));
     return false;
   }
   pointsSaved_ = true;

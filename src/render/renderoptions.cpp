@@ -391,7 +391,9 @@ constexpr std::size_t kHelpIndent = 20;
 std::string FilledParagraph(const std::string& lead, const std::string& text) {
   std::string result = lead;
   std::size_t column = lead.size();
-  if (column >= kHelpIndent) {
+  // help2man and readers both need two blanks between an option and its
+  // text.
+  if (column + 2 > kHelpIndent) {
     result += "\n";
     column = 0;
   }

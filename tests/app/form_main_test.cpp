@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDate>
 #include <QFontInfo>
 #include <QFrame>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
 #include <QtTest>
@@ -149,6 +151,10 @@ class FormMainTest : public QObject {
   void aboutPanelContents();
   void captionAndVersionGrid();
   void viewMenuTurnsThePictureAndKeepsTheHour();
+  void pointerReadoutOverDiskSkyAndNothing();
+  void clickedPointsTurnWithTheSunAndCopy();
+  void unsavedPointsAreNotLostOnClosing();
+  void goToAnInstantToTheMinute();
   void versionGridOfTheBuiltProgram();
 
  private:
@@ -169,6 +175,10 @@ class FormMainTest : public QObject {
   void ResizeClientTo(int width, int height);
   void ExpectShows(double hour, bool diffRot, std::int32_t year,
                    Orientation orientation = Orientation::Sky) const;
+  // The mouse over the picture, as the pixel of the image it points at.
+  void MovePointerTo(QPointF imagePoint) const;
+  void ClickPictureAt(QPointF imagePoint) const;
+  QStringList PointerReadoutTexts() const;
 
   std::unique_ptr<TForm_Main> window_;
   std::vector<QString> reportedErrors_;
@@ -788,6 +798,146 @@ void FormMainTest::viewMenuTurnsThePictureAndKeepsTheHour() {
     QCOMPARE(ScrollBar()->value(), 6700);
     ExpectShows(6700, true, 2026, orientation);
   }
+}
+
+void FormMainTest::MovePointerTo(QPointF imagePoint) const {
+  QWidget* picture = Control<QWidget>("Image1");
+  const QPointF position = imagePoint + QPointF(0.5, 0.5);
+  QMouseEvent move(QEvent::MouseMove, position, picture->mapToGlobal(position), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(picture, &move);
+}
+
+void FormMainTest::ClickPictureAt(QPointF imagePoint) const {
+  QWidget* picture = Control<QWidget>("Image1");
+  const QPointF position = imagePoint + QPointF(0.5, 0.5);
+  for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    QMouseEvent click(type, position, picture->mapToGlobal(position), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(picture, &click);
+  }
+}
+
+QStringList FormMainTest::PointerReadoutTexts() const {
+  QStringList texts;
+  for (const char* name :
+       {"Label_Pointer1", "Label_Pointer2", "Label_Pointer3", "Label_Pointer4"}) {
+    texts << Control<QLabel>(name)->text();
+  }
+  return texts;
+}
+
+// Over the disk centre the pointer reads B0, L0, the central meridian and
+// mu = 1; over the sky the position angle and distance; outside the picture
+// nothing.  The rotation number stays, and the picture is never redrawn.
+void FormMainTest::pointerReadoutOverDiskSkyAndNothing() {
+  window_->SetYearSource([] { return 2021; });
+  ShowWindow();
+  const QString rotation = Control<QLabel>("Label_Rotation")->text();
+  QVERIFY(rotation.startsWith(QStringLiteral("Carr.Rot. : 2")));
+  const int redraws = window_->RedrawCount();
+
+  MovePointerTo({499, 313});
+  const QString b0 = ReadoutLabelOf(ReadoutLabel::B0)->text().mid(15);
+  const QString l0 = ReadoutLabelOf(ReadoutLabel::L0)->text().mid(15);
+  QCOMPARE(PointerReadoutTexts(),
+           (QStringList{"Breite    :" + b0, QString::fromUtf8("Länge     :") + l0,
+                        QString::fromUtf8("ZM-Abstand: W   0.00°"), "mu        :  1.000"}));
+
+  // Straight left of the disk, half a radius beyond the limb: east.
+  const int radius = 306;
+  MovePointerTo({499 - 1.5 * radius, 313});
+  const QStringList sky = PointerReadoutTexts();
+  QVERIFY2(sky[0].startsWith(QStringLiteral("Pos.winkel:")), qPrintable(sky[0]));
+  QCOMPARE(sky[1], QStringLiteral("Abstand   :  1.500 R"));
+  QCOMPARE(sky[2], QString());
+
+  QEvent leave(QEvent::Leave);
+  QCoreApplication::sendEvent(Control<QWidget>("Image1"), &leave);
+  QCOMPARE(PointerReadoutTexts(), (QStringList{"", "", "", ""}));
+  QCOMPARE(Control<QLabel>("Label_Rotation")->text(), rotation);
+  QCOMPARE(window_->RedrawCount(), redraws);
+}
+
+void FormMainTest::clickedPointsTurnWithTheSunAndCopy() {
+  window_->SetYearSource([] { return 2021; });
+  ShowWindow();
+  const QRgb markColour = qRgb(255, 0, 255);
+  const QPointF spot(560, 280);
+  ClickPictureAt(spot);
+  QCOMPARE(window_->MeasuredPoints().size(), std::size_t{1});
+  QCOMPARE(Control<QTableWidget>("Table_MeasuredPoints")->rowCount(), 1);
+  QCOMPARE(Picture().pixel(560, 280), markColour);
+
+  // A day later the spot has turned some 13 deg toward the west limb.
+  ScrollBar()->setValue(24);
+  QVERIFY(Picture().pixel(560, 280) != markColour);
+  const MeasuredPoint& point = window_->MeasuredPoints().front();
+  QVERIFY(point.located.onDisk);
+
+  QGuiApplication::clipboard()->clear();
+  Control<QAction>("Copy1")->trigger();
+  const QStringList lines = QGuiApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+  QCOMPARE(lines.size(), 2);
+  QVERIFY(lines[0].startsWith(QStringLiteral("utc\tx_px\ty_px\tlatitude_deg")));
+  QVERIFY(lines[1].startsWith(QStringLiteral("2021-01-01T00:00Z\t560\t280\t")));
+
+  auto* table = Control<QTableWidget>("Table_MeasuredPoints");
+  table->selectRow(0);
+  table->findChild<QAction*>(QStringLiteral("DeletePoint"))->trigger();
+  QVERIFY(window_->MeasuredPoints().empty());
+  QCOMPARE(table->rowCount(), 0);
+}
+
+void FormMainTest::unsavedPointsAreNotLostOnClosing() {
+  ShowWindow();
+  ClickPictureAt({500, 300});
+  QTemporaryDir folder;
+  QVERIFY(folder.isValid());
+  int prompts = 0;
+  TForm_Main::UnsavedPointsChoice choice = TForm_Main::UnsavedPointsChoice::Cancel;
+  window_->SetUnsavedPointsPrompt([&] {
+    ++prompts;
+    return choice;
+  });
+  QString target = folder.path();  // a folder: the save fails
+  window_->SetPointsFileNamePrompt([&target] { return target; });
+
+  QVERIFY(!window_->close());
+  QCOMPARE(prompts, 1);
+
+  choice = TForm_Main::UnsavedPointsChoice::Save;
+  QVERIFY(!window_->close());
+  QCOMPARE(reportedErrors_.size(), std::size_t{1});
+  QVERIFY(reportedErrors_.front().contains(folder.path()));
+  reportedErrors_.clear();
+  QCOMPARE(window_->MeasuredPoints().size(), std::size_t{1});
+
+  target = folder.filePath("points.csv");
+  QVERIFY(window_->close());
+  QFile saved(target);
+  QVERIFY(saved.open(QIODevice::ReadOnly));
+  QVERIFY(saved.readAll().startsWith("utc,x_px,y_px,latitude_deg,"));
+  QCOMPARE(prompts, 3);
+}
+
+// Go -> Date and time shows the minute in its own year, the scroll bar on
+// the whole hour before it; the scroll bar then moves through that year's
+// whole hours.
+void FormMainTest::goToAnInstantToTheMinute() {
+  ShowWindow();
+  window_->SetInstantPrompt([](const UtcMinute&) { return UtcMinute{1987, 3, 5, 14, 37}; });
+  Control<QAction>("GoDateTime1")->trigger();
+  QCOMPARE(ReadoutLabelOf(ReadoutLabel::Datum)->text(), QStringLiteral("Datum     : 1987-03-05"));
+  QCOMPARE(ReadoutLabelOf(ReadoutLabel::Zeit)->text(), QStringLiteral("Zeit UT   : 14:37"));
+  const int wholeHour = (31 + 28 + 4) * 24 + 14;
+  QCOMPARE(ScrollBar()->value(), wholeHour);
+  ExpectShows(wholeHour + 37 / 60.0, true, 1987);
+
+  ScrollBar()->setValue(wholeHour + 1);
+  QCOMPARE(ReadoutLabelOf(ReadoutLabel::Zeit)->text(), QStringLiteral("Zeit UT   : 15:00"));
+  ExpectShows(wholeHour + 1, true, 1987);
 }
 
 void FormMainTest::captionAndVersionGrid() {

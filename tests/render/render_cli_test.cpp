@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -519,6 +521,54 @@ void RenderCliTest::orientationsReflectTheSkyView() {
   }
 }
 
+void RenderCliTest::jsonAndLocateDescribeTheInstant() {
+  const QStringList instant = {"--at", "2026-01-01T00:00", "--orientation", "mirror"};
+  const Outcome json = Run(instant + QStringList{"--json", "--locate", "400,250"});
+  QCOMPARE(json.exitCode, 0);
+  QJsonParseError error{};
+  const QJsonObject object = QJsonDocument::fromJson(json.out, &error).object();
+  QCOMPARE(error.error, QJsonParseError::NoError);
+  QCOMPARE(object.value("utc").toString(), QStringLiteral("2026-01-01T00:00Z"));
+  QCOMPARE(object.value("jd").toDouble(), 2461041.5);
+  QCOMPARE(object.value("carrington_rotation").toInt(), 2306);
+  QVERIFY(std::abs(object.value("carrington_fraction").toDouble() - 2306.169) < 0.0005);
+  QCOMPARE(object.value("orientation").toString(), QStringLiteral("mirror"));
+  const QJsonObject disk = object.value("disk").toObject();
+  QCOMPARE(disk.value("cx").toDouble(), 499.0);
+  QCOMPARE(disk.value("radius").toDouble(), 306.0);
+
+  // The readout's L0 and the JSON's agree to the readout's two decimals.
+  const QStringList readout = ReadoutOf(instant);
+  QCOMPARE(readout.size(), 10);
+  QCOMPARE(QString::number(object.value("l0_deg").toDouble(), 'f', 2) + QString::fromUtf8("°"),
+           readout[9].mid(15).trimmed());
+
+  // The point as --locate prints it, line for line.
+  const QJsonObject point = object.value("point").toObject();
+  QVERIFY(point.value("on_disk").toBool());
+  const Outcome located = Run(instant + QStringList{"--locate", "400,250"});
+  QCOMPARE(located.exitCode, 0);
+  for (const QString& line : Lines(located.out)) {
+    const QString name = line.section(": ", 0, 0);
+    const QString value = line.section(": ", 1);
+    const QJsonValue expected = point.value(name);
+    if (expected.isBool()) {
+      QCOMPARE(value, QString::fromLatin1(expected.toBool() ? "true" : "false"));
+    } else {
+      QCOMPARE(value.toDouble(), expected.toDouble());
+    }
+  }
+  // In the mirror view east is on the right: a point left of the centre lies
+  // west of the central meridian.
+  QVERIFY(point.value("cm_distance_deg").toDouble() > 0);
+
+  const Outcome sky = Run({"--at", "2026-01-01T00:00", "--json", "--locate", "20.5,30"});
+  const QJsonObject skyPoint = QJsonDocument::fromJson(sky.out).object().value("point").toObject();
+  QVERIFY(!skyPoint.value("on_disk").toBool());
+  QVERIFY(skyPoint.value("latitude_deg").isNull());
+  QVERIFY(skyPoint.value("rho").toDouble() > 1);
+}
+
 void RenderCliTest::badInputIsRefused_data() {
   QTest::addColumn<QStringList>("arguments");
   QTest::addColumn<QString>("named");
@@ -556,6 +606,10 @@ void RenderCliTest::badInputIsRefused_data() {
       << (QStringList{"--year", "2021", "--at", "2021-01-01T00:00"} + to) << "--at";
   QTest::newRow("unknown extension") << QStringList{"--output", "{dir}/picture.jpg"} << "--output";
   QTest::newRow("no extension") << QStringList{"--output", "{dir}/picture"} << "--output";
+  QTest::newRow("locate one number") << (QStringList{"--locate", "3"} + to) << "--locate";
+  QTest::newRow("locate words") << (QStringList{"--locate", "a,b"} + to) << "--locate";
+  QTest::newRow("locate infinite") << (QStringList{"--locate", "1,inf"} + to) << "--locate";
+  QTest::newRow("json with readout") << QStringList{"--json", "--readout"} << "--json";
   QTest::newRow("orientation unknown")
       << (QStringList{"--orientation", "upside-down"} + to) << "sky, mirror, inverted";
   QTest::newRow("orientation in capitals")

@@ -43,6 +43,9 @@ class RenderCliTest : public QObject {
   // The instruments' views are the sky view reflected about the disk
   // centre, but for rounding, the disk's half-open outline and the compass.
   void orientationsReflectTheSkyView();
+  // --json and --locate describe the same instant and point as the readout
+  // and the projection.
+  void jsonAndLocateDescribeTheInstant();
   void badInputIsRefused_data();
   void badInputIsRefused();
   void unwritableTargetLeavesNoFile();

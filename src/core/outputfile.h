@@ -1,4 +1,5 @@
-// Writing a finished output (a picture today) to the path the user named,
+// Writing a finished output (a picture, a table, measured points) to the
+// path the user named,
 // as the user expects from what stands at that path.
 #pragma once
 
