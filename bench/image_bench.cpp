@@ -23,7 +23,7 @@ const QTemporaryDir& Directory() {
 
 QString JpegPath() {
   static const QString path = [] {
-    const QString file = Directory().filePath(QStringLiteral("sun-2048.jpg"));
+    QString file = Directory().filePath(QStringLiteral("sun-2048.jpg"));
     fakes::SyntheticSun sun = fakes::MakeSun(2048, 2048, 1030.4, 1011.7, 900.2, 0.02);
     sun.spots = {{40, 0.3, 15}, {200, 0.6, 25}};
     fakes::RedImage(sun).save(file, "JPEG", 92);
@@ -35,7 +35,7 @@ QString JpegPath() {
 QString FitsPath() {
   static const QString path = [] {
     constexpr int kSide = 4096;
-    const QString file = Directory().filePath(QStringLiteral("sun-4096.fits"));
+    QString file = Directory().filePath(QStringLiteral("sun-4096.fits"));
     // Level-1 counts of a 16-bit camera, stored with BZERO = 32768; FITS
     // rows run upward, which a symmetric disk does not mind.
     const std::vector<float> intensities =

@@ -122,7 +122,7 @@ struct SkyAndDisk {
 SkyAndDisk OtsuClasses(const std::vector<std::uint8_t>& levels) {
   std::array<double, 256> histogram{};
   for (const std::uint8_t level : levels) histogram[level] += 1;
-  const double total = static_cast<double>(levels.size());
+  const auto total = static_cast<double>(levels.size());
   double sumAll = 0;
   for (int level = 0; level < 256; ++level) sumAll += level * histogram[level];
 

@@ -54,8 +54,8 @@ QImage StretchToGrey(std::span<const float> values, int widthPx, int heightPx, S
   QImage image(widthPx, heightPx, QImage::Format_Grayscale8);
   if (image.isNull()) return image;
   const auto width = static_cast<std::size_t>(widthPx);
-  const float low = static_cast<float>(limits.low);
-  const float scale = static_cast<float>(255 / (limits.high - limits.low));
+  const auto low = static_cast<float>(limits.low);
+  const auto scale = static_cast<float>(255 / (limits.high - limits.low));
   for (int row = 0; row < heightPx; ++row) {
     const int shownRow = rowsUpward ? heightPx - 1 - row : row;
     std::uint8_t* out = image.scanLine(shownRow);
@@ -64,7 +64,7 @@ QImage StretchToGrey(std::span<const float> values, int widthPx, int heightPx, S
       const float level = (in[x] - low) * scale;
       // NaN fails both comparisons and ends up black with the infinities.
       out[x] = std::isfinite(in[x]) && level > 0
-                   ? static_cast<std::uint8_t>(std::min(level, 255.0F) + 0.5F)
+                   ? static_cast<std::uint8_t>(std::lrint(std::min(level, 255.0F)))
                    : 0;
     }
   }

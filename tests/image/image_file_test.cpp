@@ -57,11 +57,15 @@ class ImageFile : public ::testing::Test {
 // `high` (the top of the image as shown), one pixel at `mid` at FITS
 // (column 3, row 2), which is shown at (2, height - 2).
 std::vector<double> ThreeLevels(int width, int height, double low, double mid, double high) {
-  std::vector<double> raw(static_cast<std::size_t>(width * height), low);
+  const auto at = [width](int x, int row) {
+    return static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
+           static_cast<std::size_t>(x);
+  };
+  std::vector<double> raw(at(0, height), low);
   for (int row = height * 6 / 10; row < height; ++row) {
-    for (int x = 0; x < width; ++x) raw[static_cast<std::size_t>(row * width + x)] = high;
+    for (int x = 0; x < width; ++x) raw[at(x, row)] = high;
   }
-  raw[static_cast<std::size_t>(1 * width + 2)] = mid;
+  raw[at(2, 1)] = mid;
   return raw;
 }
 
@@ -69,12 +73,12 @@ TEST_F(ImageFile, FitsOfEveryPixelTypeIsScaledStretchedAndFlipped) {
   struct Case {
     int bitpix;
     double bscale, bzero;
-    double rawLow, rawMid, rawHigh;  // physical 1000, 2000, 3000
+    double rawLow, rawMid, rawHigh;  // physical 1000, 2200, 3000
   };
   const Case cases[] = {
-      {8, 10, 500, 50, 150, 250},         {16, 2, 1000, 0, 500, 1000},
-      {32, 0.5, -1000, 4000, 6000, 8000}, {-32, 2, 0, 500, 1000, 1500},
-      {-64, 1, 0, 1000, 2000, 3000},
+      {8, 10, 500, 50, 170, 250},         {16, 2, 1000, 0, 600, 1000},
+      {32, 0.5, -1000, 4000, 6400, 8000}, {-32, 2, 0, 500, 1100, 1500},
+      {-64, 1, 0, 1000, 2200, 3000},
   };
   constexpr int kWidth = 40;
   constexpr int kHeight = 30;
@@ -96,7 +100,7 @@ TEST_F(ImageFile, FitsOfEveryPixelTypeIsScaledStretchedAndFlipped) {
     const auto grey = [&](int x, int y) { return image.display.constScanLine(y)[x]; };
     EXPECT_EQ(grey(10, 0), 255) << "the last FITS row is the top row shown";
     EXPECT_EQ(grey(10, kHeight - 1), 0);
-    EXPECT_EQ(grey(2, kHeight - 2), 128) << "halfway between the stretch's limits";
+    EXPECT_EQ(grey(2, kHeight - 2), 153) << "0.6 of the way between the stretch's limits";
     if (c.bitpix < 0) {
       EXPECT_EQ(grey(5, kHeight - 1), 0) << "NaN";
       EXPECT_EQ(grey(6, kHeight - 1), 0) << "+infinity";
@@ -155,15 +159,16 @@ TEST_F(ImageFile, LevelOneFitsIsPlacedFromItsHeader) {
 }
 
 TEST_F(ImageFile, ScaleWithoutSolarRadiusTakesTheEphemerisSemiDiameter) {
-  ASSERT_EQ(WriteFits(StdPath("noradius.fits"), 16, 64, 64, std::vector<double>(64 * 64, 1),
-                      {{"CTYPE1", std::string("HPLN-TAN")},
-                       {"CTYPE2", std::string("HPLT-TAN")},
-                       {"CDELT1", 60.0},
-                       {"CDELT2", 60.0},
-                       {"CRPIX1", 32.5},
-                       {"CRPIX2", 32.5},
-                       {"DATE-OBS", std::string("2017-07-04T00:00:00")}}),
-            0);
+  ASSERT_EQ(
+      WriteFits(StdPath("noradius.fits"), 16, 64, 64, std::vector<double>(std::size_t{64} * 64, 1),
+                {{"CTYPE1", std::string("HPLN-TAN")},
+                 {"CTYPE2", std::string("HPLT-TAN")},
+                 {"CDELT1", 60.0},
+                 {"CDELT2", 60.0},
+                 {"CRPIX1", 32.5},
+                 {"CRPIX2", 32.5},
+                 {"DATE-OBS", std::string("2017-07-04T00:00:00")}}),
+      0);
   const ImageDisk disk = LocateDisk(LoadSolarImage(PathOf("noradius.fits")));
   EXPECT_EQ(disk.source, DiskSource::Header);
   // Near aphelion the Sun's semi-diameter is 15.73'.
@@ -243,7 +248,8 @@ TEST_F(ImageFile, BadFilesRaiseOneErrorNamingFileAndProblem) {
     fakes::GreyImage(fakes::MakeSun(300, 300, 150, 150, 100)).save(&buffer, "PNG");
   }
   WriteBytes("truncated.png", png.left(png.size() / 2));
-  ASSERT_EQ(WriteFits(StdPath("full.fits"), 16, 300, 300, std::vector<double>(300 * 300, 7), {}),
+  ASSERT_EQ(WriteFits(StdPath("full.fits"), 16, 300, 300,
+                      std::vector<double>(std::size_t{300} * 300, 7), {}),
             0);
   QFile full(PathOf("full.fits"));
   ASSERT_TRUE(full.open(QIODevice::ReadOnly));

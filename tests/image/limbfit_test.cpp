@@ -15,7 +15,6 @@
 namespace helidisk {
 namespace {
 
-using fakes::Spot;
 using fakes::SyntheticSun;
 
 SyntheticSun Large() {

@@ -95,6 +95,11 @@ inline double Features(const SyntheticSun& sun, int x, int y, double intensity) 
   return intensity;
 }
 
+inline std::size_t PixelIndex(const SyntheticSun& sun, int x, int y) {
+  return static_cast<std::size_t>(y) * static_cast<std::size_t>(sun.widthPx) +
+         static_cast<std::size_t>(x);
+}
+
 // Intensities row after row, top row first.
 inline std::vector<float> Intensities(const SyntheticSun& sun) {
   std::mt19937 random(7);
@@ -105,8 +110,7 @@ inline std::vector<float> Intensities(const SyntheticSun& sun) {
     for (int x = 0; x < sun.widthPx; ++x) {
       double intensity = Features(sun, x, y, PixelIntensity(sun, x, y));
       if (sun.noise > 0) intensity += gauss(random);
-      values[static_cast<std::size_t>(y) * static_cast<std::size_t>(sun.widthPx) +
-             static_cast<std::size_t>(x)] = static_cast<float>(intensity);
+      values[PixelIndex(sun, x, y)] = static_cast<float>(intensity);
     }
   }
   return values;
@@ -122,7 +126,7 @@ inline QImage GreyImage(const SyntheticSun& sun) {
   QImage image(sun.widthPx, sun.heightPx, QImage::Format_Grayscale8);
   for (int y = 0; y < sun.heightPx; ++y) {
     for (int x = 0; x < sun.widthPx; ++x) {
-      image.scanLine(y)[x] = Level(values[static_cast<std::size_t>(y * sun.widthPx + x)]);
+      image.scanLine(y)[x] = Level(values[PixelIndex(sun, x, y)]);
     }
   }
   return image;
@@ -135,7 +139,7 @@ inline QImage RedImage(const SyntheticSun& sun) {
   for (int y = 0; y < sun.heightPx; ++y) {
     auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
     for (int x = 0; x < sun.widthPx; ++x) {
-      const float v = values[static_cast<std::size_t>(y * sun.widthPx + x)];
+      const float v = values[PixelIndex(sun, x, y)];
       row[x] = qRgb(Level(v), Level(v * 0.3F), Level(v * 0.1F));
     }
   }
