@@ -116,7 +116,7 @@ FitsPixels ReadFitsImage(const QString& path) {
   pixels.heightPx = static_cast<int>(axes[1]);
   const auto count = static_cast<std::size_t>(axes[0] * axes[1]);
   try {
-    pixels.values.resize(count);
+    pixels.values = std::make_unique_for_overwrite<float[]>(count);
   } catch (const std::bad_alloc&) {
     ThrowImageError(path, QStringLiteral("not enough memory for the FITS image"));
   }
@@ -127,7 +127,7 @@ FitsPixels ReadFitsImage(const QString& path) {
   float undefined = std::numeric_limits<float>::quiet_NaN();
   int anyUndefined = 0;
   fits_read_img(file.get(), TFLOAT, 1, static_cast<LONGLONG>(count), &undefined,
-                pixels.values.data(), &anyUndefined, &status);
+                pixels.values.get(), &anyUndefined, &status);
   if (status == NUM_OVERFLOW) {
     status = 0;
     fits_clear_errmsg();

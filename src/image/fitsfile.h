@@ -2,7 +2,8 @@
 #pragma once
 
 #include <QString>
-#include <vector>
+#include <memory>
+#include <span>
 
 #include "fitsheader.h"
 
@@ -15,8 +16,12 @@ struct FitsPixels {
   int widthPx = 0;   // NAXIS1
   int heightPx = 0;  // NAXIS2
   // Physical values (BSCALE and BZERO applied) in FITS order, the bottom row
-  // first; undefined pixels (BLANK) are NaN.
-  std::vector<float> values;
+  // first; undefined pixels (BLANK) are NaN.  Left uninitialized until
+  // cfitsio fills it: zeroing 256 MB first would cost as much as reading.
+  std::unique_ptr<float[]> values;
+  std::span<const float> Values() const {
+    return {values.get(), static_cast<std::size_t>(widthPx) * static_cast<std::size_t>(heightPx)};
+  }
   // The image HDU's cards ahead of the primary header's.
   FitsHeader header;
 };

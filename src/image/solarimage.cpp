@@ -74,13 +74,13 @@ SolarImage LoadPhotograph(const QString& path) {
 
 SolarImage LoadFits(const QString& path) {
   const FitsPixels pixels = ReadFitsImage(path);
-  const std::optional<StretchLimits> limits = RobustLimits(pixels.values);
+  const std::optional<StretchLimits> limits = RobustLimits(pixels.Values());
   if (!limits) ThrowImageError(path, QStringLiteral("every pixel of the FITS image is undefined"));
   SolarImage image;
   image.path = path;
   image.kind = ImageKind::Fits;
   image.formatName = QStringLiteral("FITS");
-  image.display = StretchToGrey(pixels.values, pixels.widthPx, pixels.heightPx, *limits, true);
+  image.display = StretchToGrey(pixels.Values(), pixels.widthPx, pixels.heightPx, *limits, true);
   if (image.display.isNull()) {
     ThrowImageError(path, QStringLiteral("not enough memory for the image"));
   }

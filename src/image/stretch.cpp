@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace helidisk {
@@ -12,6 +13,7 @@ namespace {
 constexpr std::size_t kMaxSamples = 1 << 20;
 constexpr double kLowFraction = 0.005;
 constexpr double kHighFraction = 0.995;
+constexpr float kLargestFloat = std::numeric_limits<float>::max();
 
 std::vector<float> FiniteSample(std::span<const float> values) {
   // An odd stride keeps the sample from running down the same columns.
@@ -54,18 +56,19 @@ QImage StretchToGrey(std::span<const float> values, int widthPx, int heightPx, S
   QImage image(widthPx, heightPx, QImage::Format_Grayscale8);
   if (image.isNull()) return image;
   const auto width = static_cast<std::size_t>(widthPx);
-  const auto low = static_cast<float>(limits.low);
   const auto scale = static_cast<float>(255 / (limits.high - limits.low));
+  // Truncating a level 0.5 higher rounds it; the half is folded into the
+  // offset.
+  const auto offset = static_cast<float>(limits.low - 0.5 / (255 / (limits.high - limits.low)));
   for (int row = 0; row < heightPx; ++row) {
     const int shownRow = rowsUpward ? heightPx - 1 - row : row;
     std::uint8_t* out = image.scanLine(shownRow);
     const float* in = values.data() + static_cast<std::size_t>(row) * width;
     for (std::size_t x = 0; x < width; ++x) {
-      const float level = (in[x] - low) * scale;
-      // NaN fails both comparisons and ends up black with the infinities.
-      out[x] = std::isfinite(in[x]) && level > 0
-                   ? static_cast<std::uint8_t>(std::lrint(std::min(level, 255.0F)))
-                   : 0;
+      // Written without branches so that the compiler vectorizes it: the
+      // comparison fails for NaN and the infinities.
+      const float level = std::max(0.0F, std::min((in[x] - offset) * scale, 255.0F));
+      out[x] = static_cast<std::uint8_t>(std::abs(in[x]) <= kLargestFloat ? level : 0.0F);
     }
   }
   return image;
