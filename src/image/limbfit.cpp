@@ -26,9 +26,11 @@ constexpr int kMaxRays = 1440;
 constexpr double kRayGapPx = 1.5;  // along the limb between rays
 constexpr double kFineStepPx = 0.25;
 constexpr double kFineHalfWidthPx = 5;
-constexpr double kLevelWindowNearPx = 2.5;  // the inner and outer levels lie this far
-constexpr double kLevelWindowFarPx = 5;     // ... to this far from the rough limb
-constexpr double kMinEdgeContrast = 0.25;   // of the sky-to-disk contrast
+constexpr double kLevelWindowNearPx = 2.5;   // the inner and outer levels lie this far
+constexpr double kLevelWindowFarPx = 5;      // ... to this far from the rough limb,
+constexpr double kCloseWindowNearPx = 1.25;  // and then this far
+constexpr double kCloseWindowFarPx = 2.5;    // ... to this far from the first crossing
+constexpr double kMinEdgeContrast = 0.25;    // of the sky-to-disk contrast
 constexpr int kRansacRounds = 400;
 constexpr double kRansacMinTolerancePx = 1;
 constexpr double kRansacToleranceOfRadius = 0.005;
@@ -200,39 +202,61 @@ std::optional<double> RoughLimbDistance(const GreyImage& grey, Point centre, Poi
   return limb;
 }
 
-// The limb to a fraction of a pixel: where the profile passes halfway
-// between its levels just inside and just outside the rough limb.
-std::optional<double> FineLimbDistance(const GreyImage& grey, Point centre, Point direction,
-                                       double roughPx, double minContrast) {
-  constexpr int kSteps = static_cast<int>(2 * kFineHalfWidthPx / kFineStepPx) + 1;
-  std::array<double, kSteps> profile{};
-  const double start = roughPx - kFineHalfWidthPx;
-  double inner = 0;
-  double outer = 0;
-  int innerCount = 0;
-  int outerCount = 0;
-  for (int i = 0; i < kSteps; ++i) {
-    const double offset = i * kFineStepPx - kFineHalfWidthPx;
-    profile[i] = AcrossRay(grey, centre, direction, std::max(0.0, start + i * kFineStepPx));
-    if (offset <= -kLevelWindowNearPx && offset >= -kLevelWindowFarPx) {
-      inner += profile[i];
-      ++innerCount;
-    } else if (offset >= kLevelWindowNearPx && offset <= kLevelWindowFarPx) {
-      outer += profile[i];
-      ++outerCount;
-    }
+// The profile across the rough limb, sampled every kFineStepPx.
+struct LimbProfile {
+  static constexpr int kSteps = static_cast<int>(2 * kFineHalfWidthPx / kFineStepPx) + 1;
+  std::array<double, kSteps> levels{};
+  double startPx = 0;  // the distance along the ray of the first sample
+
+  double DistanceAt(double index) const { return startPx + index * kFineStepPx; }
+  int IndexAt(double distancePx) const {
+    return std::clamp(static_cast<int>(std::lround((distancePx - startPx) / kFineStepPx)), 0,
+                      kSteps - 1);
   }
-  inner /= innerCount;
-  outer /= outerCount;
+  double MeanLevel(double fromPx, double toPx) const {
+    const int first = IndexAt(fromPx);
+    const int last = IndexAt(toPx);
+    double sum = 0;
+    for (int i = first; i <= last; ++i) sum += levels[i];
+    return sum / (last - first + 1);
+  }
+};
+
+// Where the profile last falls through the level halfway between its
+// levels nearPx to farPx inside and outside `aroundPx`; nothing when the
+// two differ by less than minContrast.
+std::optional<double> HalfLevelCrossing(const LimbProfile& profile, double aroundPx, double nearPx,
+                                        double farPx, double minContrast) {
+  const double inner = profile.MeanLevel(aroundPx - farPx, aroundPx - nearPx);
+  const double outer = profile.MeanLevel(aroundPx + nearPx, aroundPx + farPx);
   if (inner - outer < minContrast) return std::nullopt;
   const double half = (inner + outer) / 2;
-  for (int i = kSteps - 2; i >= 0; --i) {
-    if (profile[i] >= half && profile[i + 1] < half) {
-      const double fraction = (profile[i] - half) / (profile[i] - profile[i + 1]);
-      return start + (i + fraction) * kFineStepPx;
+  const auto& levels = profile.levels;
+  for (int i = profile.IndexAt(aroundPx + farPx) - 1; i >= profile.IndexAt(aroundPx - farPx); --i) {
+    if (levels[i] >= half && levels[i + 1] < half) {
+      return profile.DistanceAt(i + (levels[i] - half) / (levels[i] - levels[i + 1]));
     }
   }
   return std::nullopt;
+}
+
+// The limb to a fraction of a pixel: where the profile passes halfway
+// between its levels just inside and just outside the limb, first with the
+// levels taken a few pixels off the rough limb, then again with them taken
+// closer to the crossing found, where the limb darkening has changed the
+// inner level less.
+std::optional<double> FineLimbDistance(const GreyImage& grey, Point centre, Point direction,
+                                       double roughPx, double minContrast) {
+  LimbProfile profile;
+  profile.startPx = roughPx - kFineHalfWidthPx;
+  for (int i = 0; i < LimbProfile::kSteps; ++i) {
+    profile.levels[i] = AcrossRay(grey, centre, direction, std::max(0.0, profile.DistanceAt(i)));
+  }
+  const std::optional<double> coarse =
+      HalfLevelCrossing(profile, roughPx, kLevelWindowNearPx, kLevelWindowFarPx, minContrast);
+  if (!coarse) return std::nullopt;
+  return HalfLevelCrossing(profile, *coarse, kCloseWindowNearPx, kCloseWindowFarPx, minContrast)
+      .value_or(*coarse);
 }
 
 std::vector<Point> LimbPoints(const GreyImage& grey, const RoughDisk& rough, SkyAndDisk levels) {
