@@ -110,14 +110,21 @@ TEST_F(ImageFile, FitsOfEveryPixelTypeIsScaledStretchedAndFlipped) {
   }
 }
 
-TEST_F(ImageFile, FitsImageInTheFirstExtensionTakesThePrimaryHeadersTime) {
-  ASSERT_EQ(WriteFits(StdPath("extension.fits"), 16, 20, 10, ThreeLevels(20, 10, 0, 1, 2),
-                      {{"DATE-OBS", std::string("2017-07-18T12:00:00")}}, true),
-            0);
-  const SolarImage image = LoadSolarImage(PathOf("extension.fits"));
-  EXPECT_EQ(image.display.size(), QSize(20, 10));
-  ASSERT_TRUE(image.observed);
-  EXPECT_EQ(image.observed->julianDay, 2457953.0);
+TEST_F(ImageFile, FitsImageInTheFirstExtensionPlainOrTileCompressed) {
+  // cfitsio's "[compress]" suffix writes a Rice-compressed image extension.
+  for (const char* name : {"extension.fits", "compressed.fits"}) {
+    SCOPED_TRACE(name);
+    const bool compressed = name[0] == 'c';
+    ASSERT_EQ(WriteFits(StdPath(name) + (compressed ? "[compress]" : ""), 16, 20, 10,
+                        ThreeLevels(20, 10, 0, 1, 2),
+                        {{"DATE-OBS", std::string("2017-07-18T12:00:00")}}, !compressed),
+              0);
+    const SolarImage image = LoadSolarImage(PathOf(name));
+    EXPECT_EQ(image.display.size(), QSize(20, 10));
+    EXPECT_EQ(image.display.constScanLine(0)[5], 255);
+    ASSERT_TRUE(image.observed);
+    EXPECT_EQ(image.observed->julianDay, 2457953.0);
+  }
 }
 
 TEST_F(ImageFile, LevelOneFitsIsPlacedFromItsHeader) {

@@ -4,6 +4,7 @@
 
 #include <fitsio.h>
 
+#include <algorithm>
 #include <string>
 #include <variant>
 #include <vector>
@@ -15,8 +16,9 @@ struct Card {
   std::variant<double, std::string> value;
 };
 
-// Writes the raw values (cast to the BITPIX's type by cfitsio) of a
-// width x height image, bottom row first, with the cards; returns cfitsio's
+// Writes the raw values (cast to the BITPIX's type, BSCALE and BZERO not
+// applied) of a width x height image, bottom row first, with the cards; a
+// path ending in "[compress]" makes a tile-compressed image.  Returns cfitsio's
 // status (0 when written).  With `emptyPrimary` the image goes into the
 // first extension behind a primary HDU without data.  A width of 0 makes
 // an HDU without an image (NAXIS = 0).
@@ -38,10 +40,21 @@ inline int WriteFits(const std::string& path, int bitpix, long widthPx, long hei
       fits_update_key(file, TSTRING, card.keyword.c_str(), text.data(), nullptr, &status);
     }
   }
+  const bool scaled = std::any_of(cards.begin(), cards.end(), [](const Card& card) {
+    return card.keyword == "BSCALE" || card.keyword == "BZERO";
+  });
   if (!rawValues.empty()) {
-    fits_set_bscale(file, 1, 0, &status);
-    std::vector<double> values = rawValues;
-    fits_write_img(file, TDOUBLE, 1, static_cast<LONGLONG>(values.size()), values.data(), &status);
+    if (scaled) fits_set_bscale(file, 1, 0, &status);
+    // Written in the type BITPIX names: cfitsio converts no types into a
+    // compressed image.
+    const auto count = static_cast<LONGLONG>(rawValues.size());
+    if (bitpix == SHORT_IMG) {
+      std::vector<short> values(rawValues.begin(), rawValues.end());
+      fits_write_img(file, TSHORT, 1, count, values.data(), &status);
+    } else {
+      std::vector<double> values = rawValues;
+      fits_write_img(file, TDOUBLE, 1, count, values.data(), &status);
+    }
   }
   fits_close_file(file, &status);
   return status;
