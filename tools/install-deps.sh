@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-tidy clang-format libclang-rt-14-dev
   xvfb xauth
+  libcfitsio-dev libexif-dev qt6-image-formats-plugins
   hyperfine
 )
 # Callers with needs of their own (the screenshot) name further packages.

@@ -1,0 +1,120 @@
+#include "solarimage.h"
+
+#include <libexif/exif-data.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <memory>
+#include <string>
+
+#include "fitsfile.h"
+#include "stretch.h"
+
+namespace helidisk {
+
+namespace {
+
+// An 8192 x 8192 image of four 16-bit channels, the largest any decoder
+// needs for an image the program opens.
+constexpr int kAllocationLimitMb = 512;
+
+struct ExifReleaser {
+  void operator()(ExifData* data) const { exif_data_unref(data); }
+};
+
+std::string ExifText(ExifData* data, ExifIfd ifd, ExifTag tag) {
+  ExifEntry* entry = exif_content_get_entry(data->ifd[ifd], tag);
+  if (entry == nullptr || entry->format != EXIF_FORMAT_ASCII || entry->data == nullptr) return {};
+  const auto* text = reinterpret_cast<const char*>(entry->data);
+  std::string value(text, entry->size);
+  value.erase(std::min(value.size(), value.find('\0')));
+  return value;
+}
+
+// DateTimeOriginal with OffsetTimeOriginal from the file's EXIF block (JPEG).
+std::optional<ObservationTime> ExifObservationTime(const QString& path) {
+  const std::unique_ptr<ExifData, ExifReleaser> data(
+      exif_data_new_from_file(QFile::encodeName(path).constData()));
+  if (!data) return std::nullopt;
+  return ParseExifDateTime(ExifText(data.get(), EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL),
+                           ExifText(data.get(), EXIF_IFD_EXIF, EXIF_TAG_OFFSET_TIME_ORIGINAL));
+}
+
+void RequireSideLimit(const QString& path, QSize size) {
+  if (size.width() > kMaxImageSidePx || size.height() > kMaxImageSidePx) {
+    ThrowImageError(path, QStringLiteral("the image is %1 x %2 pixels; up to %3 x %3 can be opened")
+                              .arg(size.width())
+                              .arg(size.height())
+                              .arg(kMaxImageSidePx));
+  }
+}
+
+SolarImage LoadPhotograph(const QString& path) {
+  QImageReader::setAllocationLimit(kAllocationLimitMb);
+  QImageReader reader(path);
+  reader.setAutoTransform(true);
+  if (!reader.canRead()) {
+    ThrowImageError(path, QStringLiteral("not an image in a format the program reads (") +
+                              reader.errorString() + QStringLiteral(")"));
+  }
+  RequireSideLimit(path, reader.size());
+  SolarImage image;
+  image.path = path;
+  image.kind = ImageKind::Photograph;
+  image.formatName = QString::fromLatin1(reader.format()).toUpper();
+  if (!reader.read(&image.display) || image.display.isNull()) {
+    ThrowImageError(path, QStringLiteral("cannot decode the image (") + reader.errorString() +
+                              QStringLiteral(")"));
+  }
+  RequireSideLimit(path, image.display.size());
+  image.observed = ExifObservationTime(path);
+  return image;
+}
+
+SolarImage LoadFits(const QString& path) {
+  const FitsPixels pixels = ReadFitsImage(path);
+  const std::optional<StretchLimits> limits = RobustLimits(pixels.Values());
+  if (!limits) ThrowImageError(path, QStringLiteral("every pixel of the FITS image is undefined"));
+  SolarImage image;
+  image.path = path;
+  image.kind = ImageKind::Fits;
+  image.formatName = QStringLiteral("FITS");
+  image.display = StretchToGrey(pixels.Values(), pixels.widthPx, pixels.heightPx, *limits, true);
+  if (image.display.isNull()) {
+    ThrowImageError(path, QStringLiteral("not enough memory for the image"));
+  }
+  image.observed = ObservationTimeFromHeader(pixels.header);
+  image.header = SolarGeometryFromHeader(pixels.header, pixels.heightPx);
+  return image;
+}
+
+}  // namespace
+
+SolarImage LoadSolarImage(const QString& path) {
+  const QFileInfo info(path);
+  if (!info.exists()) ThrowImageError(path, QStringLiteral("no such file"));
+  if (!info.isFile()) ThrowImageError(path, QStringLiteral("not a file"));
+  if (info.size() == 0) ThrowImageError(path, QStringLiteral("the file is empty"));
+  return LooksLikeFits(path) ? LoadFits(path) : LoadPhotograph(path);
+}
+
+ImageDisk LocateDisk(const SolarImage& image) {
+  const HeaderGeometry& header = image.header;
+  std::optional<double> radiusPx = header.radiusPx;
+  if (!radiusPx && header.arcsecPerPx && image.observed &&
+      image.observed->clock == ClockKind::Universal) {
+    radiusPx = EphemerisRadiusPx(*header.arcsecPerPx, image.observed->julianDay);
+  }
+  if (header.centre && radiusPx) {
+    return {header.centre->xPx, header.centre->yPx, *radiusPx, DiskSource::Header, 0, 0};
+  }
+  try {
+    const LimbFit fit = FitLimb(image.display);
+    return {fit.centreXPx, fit.centreYPx, fit.radiusPx, DiskSource::Fit, fit.rmsPx, fit.edgePoints};
+  } catch (const ImageError& error) {
+    ThrowImageError(image.path, QString::fromStdString(error.what()));
+  }
+}
+
+}  // namespace helidisk
