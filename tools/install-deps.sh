@@ -5,13 +5,15 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ make pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-tidy clang-format libclang-rt-14-dev
   xvfb xauth
   hyperfine
+  help2man dpkg-dev file
 )
-# Callers with needs of their own (the screenshot) name further packages.
+# Callers with needs of their own (the screenshot, the package test) name
+# further packages.
 packages+=("$@")
 
 missing=()
