@@ -6,7 +6,7 @@ ASAN_DIR := build-asan
 CMAKE_CONFIGURE := cmake -G Ninja -DHELIDISK_WERROR=ON
 CTEST := QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j 2
 
-.PHONY: run test deps build build-asan lint bench screenshot fuzz memory clean
+.PHONY: run test deps build build-asan lint bench screenshot fuzz memory package package-test clean
 
 run: build
 	@tools/run-helidisk.sh $(BUILD_DIR)
@@ -48,6 +48,16 @@ fuzz: deps
 memory: build
 	@tools/install-deps.sh heaptrack
 	tools/memory.sh $(BUILD_DIR)
+
+# The Debian package, helidisk_<version>_<arch>.deb in the build directory.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
+
+# Builds the package and inspects it (control fields, files, manual pages,
+# AppStream metadata, lintian); CI runs it after `make test`.
+package-test: build
+	@tools/install-deps.sh appstream lintian
+	tools/package-test.sh $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) build-fuzz fuzz-corpus-work

@@ -5,14 +5,16 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ make pkg-config locales
-  qt6-base-dev libgl-dev nlohmann-json3-dev
+  qt6-base-dev libgl-dev libxcb1-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-tidy clang-format libclang-rt-14-dev
   xvfb xauth
   libcfitsio-dev libexif-dev qt6-image-formats-plugins
   hyperfine
+  help2man dpkg-dev file
 )
-# Callers with needs of their own (the screenshot) name further packages.
+# Callers with needs of their own (the screenshot, the package test) name
+# further packages.
 packages+=("$@")
 
 missing=()
