@@ -45,6 +45,7 @@
 #include "picturecontrol.h"
 #include "readout.h"
 #include "redraw.h"
+#include "sun.h"
 #include "versioninfo.h"
 
 namespace helidisk {
@@ -815,6 +816,16 @@ UtcMinute TForm_Main::ShownInstant() const {
 // hour at or before it without redrawing on its own.
 void TForm_Main::ShowInstant(const UtcMinute& instant) {
   const double hours = HoursSinceNewYear(instant);
+  double newYear = 0;
+  DateToJulianDay(instant.year, 1, 1, 0.0, 0.0, 0.0, newYear);
+  const double distanceAu = ComputeSun(newYear + hours / 24).distanceAu;
+  if (!PlausibleSunDistance(distanceAu)) {
+    ReportError(QStringLiteral("The solar theory fails for the year %1: it puts the Sun %2 AU "
+                               "from the Earth.")
+                    .arg(instant.year)
+                    .arg(distanceAu));
+    return;
+  }
   chosenYear_ = instant.year;
   exactHours_ = hours;
   {

@@ -14,6 +14,8 @@
 // grows without a known bound.
 #pragma once
 
+#include <cstdint>
+
 namespace helidisk {
 
 // The theory's intermediate values; angles in radians.
@@ -42,6 +44,20 @@ struct SunEphemeris {
 };
 
 SunEphemeris ComputeSun(double julianDay);
+
+// The years over which the theory's accuracy is known.
+inline constexpr std::int32_t kFirstYearOfKnownAccuracy = -4712;
+inline constexpr std::int32_t kLastYearOfKnownAccuracy = 9999;
+constexpr bool AccuracyKnownFor(std::int32_t year) {
+  return year >= kFirstYearOfKnownAccuracy && year <= kLastYearOfKnownAccuracy;
+}
+
+// Whether a computed distance can be the Earth's from the Sun (0.983 ...
+// 1.017 AU today, with room for the slow change of the orbit): far from our
+// era the theory's polynomials run away and give nonsense.
+constexpr bool PlausibleSunDistance(double distanceAu) {
+  return distanceAu >= 0.95 && distanceAu <= 1.05;
+}
 
 // The apparent semi-diameter: 15.996' at one astronomical unit.
 inline constexpr double kSemiDiameterAt1AuArcMinutes = 15.996;

@@ -15,7 +15,9 @@
 #include "qimagecanvas.h"
 #include "redraw.h"
 #include "report.h"
+#include "sun.h"
 #include "svgcanvas.h"
+#include "textfields.h"
 
 namespace helidisk {
 
@@ -168,6 +170,13 @@ int ReportingFailures(std::FILE* err, const std::function<int()>& work) {
 namespace {
 
 int Render(const RenderOptions& options, std::FILE* out, std::FILE* err) {
+  if (!AccuracyKnownFor(options.year)) {
+    Print(err, std::string(kProgramName) +
+                   ": warning: the accuracy of the solar theory is unknown " + "for the year " +
+                   std::to_string(options.year) + " (known for " +
+                   std::to_string(kFirstYearOfKnownAccuracy) + " to " +
+                   std::to_string(kLastYearOfKnownAccuracy) + ")\n");
+  }
   RedrawResult result;
   QByteArray picture;
   if (options.outputPath.empty()) {
@@ -175,6 +184,11 @@ int Render(const RenderOptions& options, std::FILE* out, std::FILE* err) {
     result = RenderOnto(options, canvas);
   } else {
     picture = RenderPicture(options, result);
+  }
+  if (!PlausibleSunDistance(result.sun.distanceAu)) {
+    Print(err, std::string(kProgramName) + ": the solar theory fails for this instant: it puts " +
+                   "the Sun " + ExactNumber(result.sun.distanceAu) + " AU from the Earth\n");
+    return kExitFailure;
   }
 
   if (options.outputPath == "-") {

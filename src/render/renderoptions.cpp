@@ -4,6 +4,7 @@
 #include <QString>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <set>
 
 #include "checked.h"
@@ -41,6 +42,32 @@ std::optional<double> ParseFiniteReal(const std::string& text) {
 }
 
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+
+// "U+0007": a character named without writing it to the terminal.
+std::string CodePointName(char32_t character) {
+  char name[16];
+  std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(character));
+  return name;
+}
+
+bool UsableAsDecimalSeparator(char32_t character) {
+  switch (QChar::category(character)) {
+    case QChar::Number_DecimalDigit:
+    case QChar::Number_Letter:
+    case QChar::Number_Other:
+    case QChar::Symbol_Math:
+    case QChar::Punctuation_Dash:
+    case QChar::Separator_Space:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+      return false;
+    default:
+      return true;
+  }
+}
 
 class Parser;
 
@@ -213,12 +240,24 @@ class Parser {
     line_.options.printJson = true;
   }
 
+  // One character that reads as a decimal separator: not a digit or a sign
+  // (it would turn the Julian day into another number), not a blank or a
+  // line break (they would split the readout line), not invisible.
   void TakeDecimalSeparator(const OptionSpec& option, const std::string& value) {
     const QString separator = QString::fromUtf8(value);
     const bool validUtf8 = separator.toUtf8().toStdString() == value;
     const QList<uint> characters = separator.toUcs4();
-    if (!validUtf8 || characters.size() != 1 || !QChar::isPrint(characters[0])) {
-      return RejectValue(option, value);
+    if (!validUtf8 || characters.size() != 1) return RejectValue(option, value);
+    const char32_t character = characters.front();
+    if (!QChar::isPrint(character) || QChar::category(character) == QChar::Other_Format) {
+      return Reject(option.name + ": " + CodePointName(character) +
+                    " is not a printable character");
+    }
+    if (!UsableAsDecimalSeparator(character)) {
+      const bool plainAscii = character > U' ' && character < 0x7F;
+      return Reject(option.name + ": " + (plainAscii ? Quoted(value) : CodePointName(character)) +
+                    " cannot separate the decimals: digits, signs, blanks, line breaks and "
+                    "combining marks would change or split the number");
     }
     line_.options.decimalSeparator = value;
   }

@@ -569,6 +569,36 @@ void RenderCliTest::jsonAndLocateDescribeTheInstant() {
   QVERIFY(skyPoint.value("rho").toDouble() > 1);
 }
 
+void RenderCliTest::farYearsWarnOrFail_data() {
+  QTest::addColumn<QStringList>("instant");
+  QTest::addColumn<int>("exitCode");
+  QTest::addColumn<QString>("message");
+  QTest::newRow("beyond the calendar, --year")
+      << QStringList{"--year", "5874738"} << 1 << "the redraw failed: Integer overflow";
+  QTest::newRow("beyond the calendar, --at")
+      << QStringList{"--at", "5874738-01-01T00:00"} << 1 << "the redraw failed: Integer overflow";
+  QTest::newRow("negative distance") << QStringList{"--year", "500000"} << 1 << "-29.16186";
+  QTest::newRow("distance beyond the field")
+      << QStringList{"--year", "2000000"} << 1 << "the solar theory fails";
+  QTest::newRow("after the known range")
+      << QStringList{"--year", "12000"} << 0 << "accuracy of the solar theory is unknown";
+  QTest::newRow("before the known range")
+      << QStringList{"--at", "-5000-06-01T00:00"} << 0 << "for the year -5000";
+}
+
+void RenderCliTest::farYearsWarnOrFail() {
+  QFETCH(QStringList, instant);
+  QFETCH(int, exitCode);
+  QFETCH(QString, message);
+  const QString path = PathInDir("far.png");
+  QFile::remove(path);
+  const Outcome outcome = Run(instant + QStringList{"--readout", "--output", path});
+  QCOMPARE(outcome.exitCode, exitCode);
+  QVERIFY2(outcome.err.contains(message.toUtf8()), outcome.err.constData());
+  QCOMPARE(QFile::exists(path), exitCode == 0);
+  QCOMPARE(Lines(outcome.out).size(), exitCode == 0 ? 10 : 0);
+}
+
 void RenderCliTest::badInputIsRefused_data() {
   QTest::addColumn<QStringList>("arguments");
   QTest::addColumn<QString>("named");
@@ -618,6 +648,15 @@ void RenderCliTest::badInputIsRefused_data() {
   QTest::newRow("standard output without format") << QStringList{"--output", "-"} << "--output";
   QTest::newRow("separator of two characters")
       << (QStringList{"--decimal-separator", ",,"} + to) << "--decimal-separator";
+  QTest::newRow("separator a digit") << (QStringList{"--decimal-separator", "5"} + to) << "'5'";
+  QTest::newRow("separator a minus") << (QStringList{"--decimal-separator", "-"} + to) << "'-'";
+  QTest::newRow("separator a line separator")
+      << (QStringList{"--decimal-separator", QString(QChar(0x2028))} + to) << "U+2028";
+  QTest::newRow("separator a combining mark")
+      << (QStringList{"--decimal-separator", QString(QChar(0x0301))} + to) << "U+0301";
+  QTest::newRow("separator a control character")
+      << (QStringList{"--decimal-separator", QString(QChar(0x07))} + to)
+      << "U+0007 is not a printable character";
   QTest::newRow("separator empty")
       << (QStringList{"--decimal-separator", ""} + to) << "--decimal-separator";
   QTest::newRow("output empty") << QStringList{"--output="} << "--output";
@@ -636,6 +675,9 @@ void RenderCliTest::badInputIsRefused() {
   QCOMPARE(outcome.exitCode, 2);
   QVERIFY(outcome.out.isEmpty());
   QVERIFY2(outcome.err.contains(named.toUtf8()), outcome.err.constData());
+  // Nothing of the command line reaches the terminal as a control byte.
+  QVERIFY(std::none_of(outcome.err.cbegin(), outcome.err.cend(),
+                       [](char c) { return c >= 0 && c < ' ' && c != '\n'; }));
   QVERIFY(QDir(target.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 }
 

@@ -46,6 +46,11 @@ class RenderCliTest : public QObject {
   // --json and --locate describe the same instant and point as the readout
   // and the projection.
   void jsonAndLocateDescribeTheInstant();
+  // Years the calendar cannot reckon with fail alike through --at and
+  // --year; years the theory does not cover warn, or fail where the Sun's
+  // distance comes out impossible.
+  void farYearsWarnOrFail_data();
+  void farYearsWarnOrFail();
   void badInputIsRefused_data();
   void badInputIsRefused();
   void unwritableTargetLeavesNoFile();
