@@ -3,11 +3,14 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDate>
 #include <QDateTime>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFontDatabase>
@@ -16,6 +19,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QIcon>
+#include <QImageWriter>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -23,6 +27,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
@@ -39,8 +44,11 @@
 #include "carrington.h"
 #include "checked.h"
 #include "diskgeometry.h"
+#include "imageerror.h"
+#include "imagepanel.h"
 #include "instantdialog.h"
 #include "measuredpointsdock.h"
+#include "openedimage.h"
 #include "outputfile.h"
 #include "picturecontrol.h"
 #include "readout.h"
@@ -127,6 +135,30 @@ const char* const kWidestPointerText = "ZM-Abstand: W 179.99°";
 constexpr Color kMarkColor{255, 0, 255};
 constexpr std::int32_t kMarkArmPixels = 5;
 
+// The handles of an opened image's disk: small cyan squares at the centre
+// and on the limb, which a press this close to picks up.
+constexpr Color kHandleColor{0, 255, 255};
+constexpr std::int32_t kHandleHalfSidePixels = 4;
+constexpr double kHandleReachPixels = 8;
+
+const char* const kImageFileFilter =
+    "Solar images (*.png *.jpg *.jpeg *.tif *.tiff *.fits *.fit *.fts);;All files (*)";
+
+// A raster picture in the format its file name's extension names: JPEG for
+// .jpg and .jpeg, PNG otherwise.
+QByteArray EncodedPicture(const QImage& picture, const QString& path) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  const bool jpeg = suffix == QStringLiteral("jpg") || suffix == QStringLiteral("jpeg");
+  constexpr int kJpegQuality = 92;
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, jpeg ? "jpeg" : "png");
+  if (jpeg) writer.setQuality(kJpegQuality);
+  if (!writer.write(picture)) return {};
+  return bytes;
+}
+
 // The About panel and its contents, relative to the picture panel and to
 // the About panel.
 const QRect kAboutPanelDesignGeometry(455, 99, 350, 480);
@@ -210,11 +242,26 @@ TForm_Main::TForm_Main() : yearSource_([] { return QDate::currentDate().year(); 
     if (answer == QMessageBox::Discard) return UnsavedPointsChoice::Discard;
     return UnsavedPointsChoice::Cancel;
   };
-  pointsFileNamePrompt_ = [this] {
-    return QFileDialog::getSaveFileName(this, QStringLiteral("Save points"), QString(),
-                                        QStringLiteral("CSV files (*.csv)"));
+  fileNamePrompt_ = [this](FileRole role) {
+    switch (role) {
+      case FileRole::SavePoints:
+        return QFileDialog::getSaveFileName(this, QStringLiteral("Save points"), QString(),
+                                            QStringLiteral("CSV files (*.csv)"));
+      case FileRole::OpenImage:
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Open image"), QString(),
+                                            QString::fromLatin1(kImageFileFilter));
+      case FileRole::SaveOverlaidImage:
+        return QFileDialog::getSaveFileName(this, QStringLiteral("Save overlaid image"), QString(),
+                                            QStringLiteral("PNG (*.png);;JPEG (*.jpg *.jpeg)"));
+    }
+    return QString();
   };
   instantPrompt_ = [this](const UtcMinute& shown) { return InstantDialog::Ask(this, shown); };
+  sitePrompt_ = [this] { return AskSite(this); };
+  imagePanel_ = new ImagePanel(this);
+  addDockWidget(Qt::RightDockWidgetArea, imagePanel_);
+  imagePanel_->hide();
+  setAcceptDrops(true);
 
   CreateMenu();
   CreateReadoutPanel();
@@ -235,6 +282,7 @@ void TForm_Main::CreateMenu() {
   MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
   File1 = MainMenu1->addMenu(QStringLiteral("&File"));
   File1->setObjectName(QStringLiteral("File1"));
+  CreateImageActions();
   SavePoints1 = File1->addAction(QStringLiteral("Save &points…"));
   SavePoints1->setObjectName(QStringLiteral("SavePoints1"));
   File1->addSeparator();
@@ -245,6 +293,20 @@ void TForm_Main::CreateMenu() {
   Help1->setObjectName(QStringLiteral("Help1"));
   about1 = Help1->addAction(QStringLiteral("&About"));
   about1->setObjectName(QStringLiteral("about1"));
+}
+
+// File -> Open image, Close image, Save overlaid image.
+void TForm_Main::CreateImageActions() {
+  OpenImage1 = File1->addAction(QStringLiteral("&Open image…"));
+  OpenImage1->setObjectName(QStringLiteral("OpenImage1"));
+  OpenImage1->setShortcut(QKeySequence::Open);
+  CloseImage1 = File1->addAction(QStringLiteral("&Close image"));
+  CloseImage1->setObjectName(QStringLiteral("CloseImage1"));
+  SaveOverlaidImage1 = File1->addAction(QStringLiteral("Save overlaid &image…"));
+  SaveOverlaidImage1->setObjectName(QStringLiteral("SaveOverlaidImage1"));
+  CloseImage1->setEnabled(false);
+  SaveOverlaidImage1->setEnabled(false);
+  File1->addSeparator();
 }
 
 // Edit -> Copy, the View menu, Go -> Date and time and Now, in menu order.
@@ -452,6 +514,20 @@ void TForm_Main::BindHandlers() {
   connect(Copy1, &QAction::triggered, this, bind(&TForm_Main::CopyPointsClick));
   connect(GoDateTime1, &QAction::triggered, this, bind(&TForm_Main::GoDateTimeClick));
   connect(GoNow1, &QAction::triggered, this, bind(&TForm_Main::GoNowClick));
+  connect(OpenImage1, &QAction::triggered, this, bind(&TForm_Main::OpenImageClick));
+  connect(CloseImage1, &QAction::triggered, this, bind(&TForm_Main::CloseImageClick));
+  connect(SaveOverlaidImage1, &QAction::triggered, this, bind(&TForm_Main::SaveOverlaidImageClick));
+  connect(Image1, &PictureControl::Pressed, this, [this](QPointF imagePoint) {
+    RunHandler([this, imagePoint] { Image1Pressed(imagePoint); });
+  });
+  connect(Image1, &PictureControl::Released, this, bind(&TForm_Main::Image1Released));
+  connect(imagePanel_, &ImagePanel::RotationEdited, this, [this](double degrees) {
+    RunHandler([this, degrees] { ImageRotationEdited(degrees); });
+  });
+  connect(imagePanel_, &ImagePanel::OpacityEdited, this,
+          [this](double opacity) { RunHandler([this, opacity] { ImageOpacityEdited(opacity); }); });
+  connect(imagePanel_, &ImagePanel::ChangeTimeRequested, this, bind(&TForm_Main::GoDateTimeClick));
+  connect(imagePanel_, &ImagePanel::SiteRequested, this, bind(&TForm_Main::ImageSiteClick));
   connect(about1, &QAction::triggered, this, bind(&TForm_Main::about1Click));
   connect(Button_About_OK, &QPushButton::clicked, this, bind(&TForm_Main::Button_About_OKClick));
 }
@@ -583,9 +659,9 @@ void TForm_Main::SetUnsavedPointsPrompt(UnsavedPointsPrompt prompt) {
   unsavedPointsPrompt_ = std::move(prompt);
 }
 
-void TForm_Main::SetPointsFileNamePrompt(FileNamePrompt prompt) {
-  pointsFileNamePrompt_ = std::move(prompt);
-}
+void TForm_Main::SetFileNamePrompt(FileNamePrompt prompt) { fileNamePrompt_ = std::move(prompt); }
+
+void TForm_Main::SetSitePrompt(SitePrompt prompt) { sitePrompt_ = std::move(prompt); }
 
 void TForm_Main::SetInstantPrompt(InstantPrompt prompt) { instantPrompt_ = std::move(prompt); }
 
@@ -593,14 +669,14 @@ void TForm_Main::ScrollBar1Change() {
   if (!pictureSized_) return;
   lastRedraw_ = Redraw(*this);
   ++redrawCount_;
+  shownFrame_ = lastRedraw_->frame;
+  if (image_) ShowOpenedImage();
   DrawMeasuredPointMarks();
   Label_Rotation->setText(QString::fromStdString(CarringtonRotationText(
       CarringtonRotationOf(lastRedraw_->sun.julianDay, lastRedraw_->sun.l0Rad))));
   Label_Rotation->adjustSize();
   // A pointer held still over the picture now points at another place.
-  if (pointer_) {
-    Image1PointerMoved(*pointer_);
-  }
+  ShowPointerReadoutAtPointer();
   Image1->update();
 }
 
@@ -657,6 +733,7 @@ void TForm_Main::FormResize() {
   diskGeometry_ = DiskGeometryOfPicture(Image1->width(), Image1->height());
   Image1->Canvas().SetWidth(ImageWidthOf(diskGeometry_));
   Image1->Canvas().SetHeight(ImageHeightOf(diskGeometry_));
+  if (image_) image_->FitInto(Image1->Image().size());
   pictureSized_ = true;
   ScrollBar1Change();
 }
@@ -700,8 +777,23 @@ void TForm_Main::ShowPointerReadout(const std::optional<LocatedPoint>& point) {
 // Only the labels change: the picture stays as the last redraw left it.
 void TForm_Main::Image1PointerMoved(QPointF imagePoint) {
   pointer_ = imagePoint;
-  if (!lastRedraw_) return;
-  ShowPointerReadout(Locate(lastRedraw_->frame, imagePoint.x(), imagePoint.y()));
+  if (draggedHandle_ != DiskHandle::None && image_) {
+    const QPointF onImage = image_->ImagePointOf(imagePoint);
+    if (draggedHandle_ == DiskHandle::Centre) {
+      image_->MoveCentreTo(onImage);
+    } else {
+      image_->PutLimbThrough(onImage);
+    }
+    diskMovedByHand_ = true;
+    ScrollBar1Change();
+    return;
+  }
+  ShowPointerReadoutAtPointer();
+}
+
+void TForm_Main::ShowPointerReadoutAtPointer() {
+  if (!pointer_ || !shownFrame_) return;
+  ShowPointerReadout(Locate(*shownFrame_, pointer_->x(), pointer_->y()));
 }
 
 void TForm_Main::Image1PointerLeft() {
@@ -710,13 +802,15 @@ void TForm_Main::Image1PointerLeft() {
 }
 
 void TForm_Main::Image1Clicked(QPointF imagePoint) {
-  if (!lastRedraw_) return;
+  if (!lastRedraw_ || !shownFrame_ || pressedOnHandle_) return;
   MeasuredPoint point;
   point.instant = lastRedraw_->instant;
   point.julianDay = lastRedraw_->sun.julianDay;
-  point.xPx = imagePoint.x();
-  point.yPx = imagePoint.y();
-  point.located = Locate(lastRedraw_->frame, point.xPx, point.yPx);
+  // On an image, the pixel of the image itself.
+  const QPointF pixel = image_ ? image_->ImagePointOf(imagePoint) : imagePoint;
+  point.xPx = pixel.x();
+  point.yPx = pixel.y();
+  point.located = Locate(*shownFrame_, imagePoint.x(), imagePoint.y());
   point.rotation = CarringtonRotationOf(point.julianDay, lastRedraw_->sun.l0Rad);
   points_.push_back(point);
   pointsSaved_ = false;
@@ -729,8 +823,8 @@ void TForm_Main::Image1Clicked(QPointF imagePoint) {
 // place for the instant shown (not at all while it is on the far side), a
 // point on the sky at its position angle and distance.
 void TForm_Main::DrawMeasuredPointMarks() {
-  if (!lastRedraw_ || points_.empty()) return;
-  const DiskFrame& frame = lastRedraw_->frame;
+  if (!shownFrame_ || points_.empty()) return;
+  const DiskFrame& frame = *shownFrame_;
   Canvas& canvas = Image1->Canvas();
   canvas.SetPenColor(kMarkColor);
   canvas.SetPenWidth(1);
@@ -793,7 +887,7 @@ bool TForm_Main::ConfirmDiscardingPoints() {
 // CSV into a temporary file beside the target, renamed over it when
 // complete; a failure says why and keeps the points unsaved.
 bool TForm_Main::SavePointsAskingWhere() {
-  const QString path = pointsFileNamePrompt_();
+  const QString path = fileNamePrompt_(FileRole::SavePoints);
   if (path.isEmpty()) return false;
   std::string reason;
   if (!WriteOutputFile(QFile::encodeName(path).toStdString(), MeasuredPointsCsv(points_), reason)) {
@@ -815,18 +909,21 @@ UtcMinute TForm_Main::ShownInstant() const {
 // The instant exactly, in its own year: the scroll bar stands on the whole
 // hour at or before it without redrawing on its own.
 void TForm_Main::ShowInstant(const UtcMinute& instant) {
-  const double hours = HoursSinceNewYear(instant);
+  ShowHours(instant.year, HoursSinceNewYear(instant));
+}
+
+void TForm_Main::ShowHours(std::int32_t year, double hours) {
   double newYear = 0;
-  DateToJulianDay(instant.year, 1, 1, 0.0, 0.0, 0.0, newYear);
+  DateToJulianDay(year, 1, 1, 0.0, 0.0, 0.0, newYear);
   const double distanceAu = ComputeSun(newYear + hours / 24).distanceAu;
   if (!PlausibleSunDistance(distanceAu)) {
     ReportError(QStringLiteral("The solar theory fails for the year %1: it puts the Sun %2 AU "
                                "from the Earth.")
-                    .arg(instant.year)
+                    .arg(year)
                     .arg(distanceAu));
     return;
   }
-  chosenYear_ = instant.year;
+  chosenYear_ = year;
   exactHours_ = hours;
   {
     const QSignalBlocker quiet(ScrollBar1);
@@ -845,6 +942,180 @@ void TForm_Main::GoNowClick() {
   const QDateTime now = QDateTime::currentDateTimeUtc();
   ShowInstant({now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
                now.time().minute()});
+}
+
+TForm_Main::~TForm_Main() = default;
+
+void TForm_Main::OpenImageClick() { OpenImage(fileNamePrompt_(FileRole::OpenImage)); }
+
+// The image, its disk and its instant: the time its file gives in UT, or
+// the one the user names; the header's view, where it fixes one, becomes
+// the View menu's.
+void TForm_Main::OpenImage(const QString& path) {
+  if (path.isEmpty()) return;
+  std::unique_ptr<OpenedImage> opened;
+  try {
+    opened = std::make_unique<OpenedImage>(path);
+  } catch (const ImageError& error) {
+    ReportError(QString::fromUtf8(error.what()));
+    return;
+  }
+  const std::optional<ObservationTime>& observed = opened->Image().observed;
+  std::optional<UtcMinute> named;
+  if (!observed || observed->clock != ClockKind::Universal) {
+    UtcMinute shown = ShownInstant();
+    if (observed) {
+      const CalendarInstant local = CalendarInstantOf(observed->julianDay);
+      shown = {local.year, local.month, local.day, static_cast<std::int32_t>(local.hours),
+               static_cast<std::int32_t>(local.minutes)};
+    }
+    named = instantPrompt_(shown);
+    if (!named) return;
+  }
+  image_ = std::move(opened);
+  diskMovedByHand_ = false;
+  if (const std::optional<ImageView> view = image_->HeaderView()) {
+    for (QAction* action : orientationGroup_->actions()) {
+      action->setChecked(static_cast<Orientation>(action->data().toInt()) == view->orientation);
+    }
+  }
+  image_->FitInto(Image1->Image().size());
+  CloseImage1->setEnabled(true);
+  SaveOverlaidImage1->setEnabled(true);
+  imagePanel_->show();
+  if (named) {
+    ShowInstant(*named);
+  } else {
+    const std::int32_t year = CalendarInstantOf(observed->julianDay).year;
+    double newYear = 0;
+    DateToJulianDay(year, 1, 1, 0.0, 0.0, 0.0, newYear);
+    ShowHours(year, (observed->julianDay - newYear) * 24);
+  }
+}
+
+void TForm_Main::CloseImageClick() {
+  image_.reset();
+  imagePanel_->hide();
+  CloseImage1->setEnabled(false);
+  SaveOverlaidImage1->setEnabled(false);
+  ScrollBar1Change();
+}
+
+// The picture becomes the image fitted into it with the grid of the instant
+// over it; the measuring follows the image's disk.
+void TForm_Main::ShowOpenedImage() {
+  const DiskFrame frame = image_->ShownFrame(lastRedraw_->sun, PictureOrientation());
+  Image1->Canvas().Adopt(image_->ShownPicture(frame, DiffRotChecked(), HourPosition()));
+  shownFrame_ = frame;
+  DrawDiskHandles();
+  const CalendarInstant& instant = lastRedraw_->instant;
+  imagePanel_->ShowImage(*image_,
+                         QStringLiteral("%1-%2-%3 %4:%5")
+                             .arg(instant.year)
+                             .arg(instant.month, 2, 10, QLatin1Char('0'))
+                             .arg(instant.day, 2, 10, QLatin1Char('0'))
+                             .arg(static_cast<int>(instant.hours), 2, 10, QLatin1Char('0'))
+                             .arg(static_cast<int>(instant.minutes), 2, 10, QLatin1Char('0')),
+                         diskMovedByHand_);
+}
+
+void TForm_Main::DrawDiskHandles() {
+  Canvas& canvas = Image1->Canvas();
+  canvas.SetPenColor(kHandleColor);
+  canvas.SetPenWidth(1);
+  const DiskFrame& frame = *shownFrame_;
+  for (const double offset : {0.0, frame.radiusPx}) {
+    const std::int32_t x = RoundToInt32(frame.centreXPx + offset);
+    const std::int32_t y = RoundToInt32(frame.centreYPx);
+    const std::int32_t left = CheckedSub(x, kHandleHalfSidePixels);
+    const std::int32_t right = CheckedAdd(x, kHandleHalfSidePixels);
+    const std::int32_t top = CheckedSub(y, kHandleHalfSidePixels);
+    const std::int32_t bottom = CheckedAdd(y, kHandleHalfSidePixels);
+    canvas.MoveTo(left, top);
+    canvas.LineTo(right, top);
+    canvas.LineTo(right, bottom);
+    canvas.LineTo(left, bottom);
+    canvas.LineTo(left, top);
+  }
+  canvas.SetPenWidth(2);
+  canvas.SetPenColor(kBlack);
+}
+
+bool TForm_Main::PressedOnHandle(QPointF shownPoint) {
+  if (!image_ || !shownFrame_) return false;
+  const DiskFrame& frame = *shownFrame_;
+  const auto near = [&shownPoint](double x, double y) {
+    return std::hypot(shownPoint.x() - x, shownPoint.y() - y) <= kHandleReachPixels;
+  };
+  if (near(frame.centreXPx, frame.centreYPx)) {
+    draggedHandle_ = DiskHandle::Centre;
+  } else if (near(frame.centreXPx + frame.radiusPx, frame.centreYPx)) {
+    draggedHandle_ = DiskHandle::Limb;
+  } else {
+    draggedHandle_ = DiskHandle::None;
+  }
+  return draggedHandle_ != DiskHandle::None;
+}
+
+void TForm_Main::Image1Pressed(QPointF imagePoint) {
+  pressedOnHandle_ = PressedOnHandle(imagePoint);
+}
+
+void TForm_Main::Image1Released() { draggedHandle_ = DiskHandle::None; }
+
+void TForm_Main::ImageRotationEdited(double degrees) {
+  if (!image_) return;
+  image_->SetRotationDeg(degrees);
+  ScrollBar1Change();
+}
+
+void TForm_Main::ImageOpacityEdited(double opacity) {
+  if (!image_) return;
+  image_->SetOpacity(opacity);
+  ScrollBar1Change();
+}
+
+// The camera angle of an alt-azimuth mount at the site, with the zenith up.
+void TForm_Main::ImageSiteClick() {
+  if (!image_ || !lastRedraw_) return;
+  const std::optional<Site> site = sitePrompt_();
+  if (!site) return;
+  image_->SetRotationDeg(ZenithUpRotationDeg(PictureOrientation(), lastRedraw_->sun,
+                                             site->latitudeDeg, site->longitudeDeg));
+  ScrollBar1Change();
+}
+
+// At the image's full size, the grid at the opacity chosen; PNG or JPEG by
+// the name's extension.  A failure says why and leaves the file as it was.
+void TForm_Main::SaveOverlaidImageClick() {
+  if (!image_ || !lastRedraw_) return;
+  const QString path = fileNamePrompt_(FileRole::SaveOverlaidImage);
+  if (path.isEmpty()) return;
+  const QImage picture = OverlaidImage(image_->Image().display,
+                                       image_->ImageFrame(lastRedraw_->sun, PictureOrientation()),
+                                       DiffRotChecked(), HourPosition(), image_->Opacity());
+  const QByteArray bytes = EncodedPicture(picture, path);
+  std::string reason = "the picture could not be encoded";
+  if (bytes.isEmpty() ||
+      !WriteOutputFile(QFile::encodeName(path).toStdString(),
+                       std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                       reason)) {
+    ReportError(QStringLiteral("Cannot save the overlaid image to '%1': %2")
+                    .arg(path, QString::fromLocal8Bit(reason)));
+  }
+}
+
+void TForm_Main::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (!urls.isEmpty() && urls.front().isLocalFile()) event->acceptProposedAction();
+}
+
+void TForm_Main::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.isEmpty() || !urls.front().isLocalFile()) return;
+  event->acceptProposedAction();
+  const QString path = urls.front().toLocalFile();
+  RunHandler([this, &path] { OpenImage(path); });
 }
 
 }  // namespace helidisk

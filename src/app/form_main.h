@@ -11,12 +11,14 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "instanttext.h"
 #include "measuredpoints.h"
+#include "overlay.h"
 #include "pointerreadout.h"
 #include "redraw.h"
 #include "viewstate.h"
@@ -24,6 +26,8 @@
 class QAction;
 class QActionGroup;
 class QCloseEvent;
+class QDragEnterEvent;
+class QDropEvent;
 class QCheckBox;
 class QFrame;
 class QKeyEvent;
@@ -36,7 +40,9 @@ class QTableWidget;
 
 namespace helidisk {
 
+class ImagePanel;
 class MeasuredPointsDock;
+class OpenedImage;
 class PictureControl;
 
 class TForm_Main final : public QMainWindow, public FormView {
@@ -46,6 +52,7 @@ class TForm_Main final : public QMainWindow, public FormView {
   // Builds the controls at the design size, centred on the screen, and runs
   // FormCreate.
   TForm_Main();
+  ~TForm_Main() override;
 
   Canvas& ImageCanvas() override;
   DiskGeometry PictureGeometry() const override;
@@ -66,11 +73,20 @@ class TForm_Main final : public QMainWindow, public FormView {
   // them (empty: cancelled), and which instant to show.
   enum class UnsavedPointsChoice { Save, Discard, Cancel };
   using UnsavedPointsPrompt = std::function<UnsavedPointsChoice()>;
-  using FileNamePrompt = std::function<QString()>;
+  // Which file the window asks for.
+  enum class FileRole { SavePoints, OpenImage, SaveOverlaidImage };
+  using FileNamePrompt = std::function<QString(FileRole role)>;
   using InstantPrompt = std::function<std::optional<UtcMinute>(const UtcMinute& shown)>;
+  using SitePrompt = std::function<std::optional<Site>()>;
   void SetUnsavedPointsPrompt(UnsavedPointsPrompt prompt);
-  void SetPointsFileNamePrompt(FileNamePrompt prompt);
+  void SetFileNamePrompt(FileNamePrompt prompt);
   void SetInstantPrompt(InstantPrompt prompt);
+  void SetSitePrompt(SitePrompt prompt);
+
+  // Shows an observer's image with the grid over it, as File -> Open image
+  // and dropping a file do; a file that cannot be opened is reported and
+  // changes nothing.
+  void OpenImage(const QString& path);
 
   const std::vector<MeasuredPoint>& MeasuredPoints() const { return points_; }
   // How many redraws the window has run.
@@ -81,6 +97,8 @@ class TForm_Main final : public QMainWindow, public FormView {
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   // Where a free-standing control without anchors sits: its centre, and the
@@ -99,8 +117,14 @@ class TForm_Main final : public QMainWindow, public FormView {
   void CreateMeasuringMenus();
   void CreatePointerReadout();
   void ShowPointerReadout(const std::optional<LocatedPoint>& point);
+  void ShowPointerReadoutAtPointer();
   void DrawMeasuredPointMarks();
   void ShowInstant(const UtcMinute& instant);
+  void ShowHours(std::int32_t year, double hoursSinceNewYear);
+  void CreateImageActions();
+  void ShowOpenedImage();
+  void DrawDiskHandles();
+  bool PressedOnHandle(QPointF shownPoint);
   UtcMinute ShownInstant() const;
   // True when closing may go on: no unsaved points, or the user saved or
   // discarded them.
@@ -135,6 +159,14 @@ class TForm_Main final : public QMainWindow, public FormView {
   void CopyPointsClick();
   void GoDateTimeClick();
   void GoNowClick();
+  void OpenImageClick();
+  void CloseImageClick();
+  void SaveOverlaidImageClick();
+  void Image1Pressed(QPointF imagePoint);
+  void Image1Released();
+  void ImageRotationEdited(double degrees);
+  void ImageOpacityEdited(double opacity);
+  void ImageSiteClick();
 
   QFrame* Panel1 = nullptr;
   QLabel* Label_RAapp = nullptr;
@@ -163,6 +195,9 @@ class TForm_Main final : public QMainWindow, public FormView {
   QMenu* Edit1 = nullptr;
   QMenu* Go1 = nullptr;
   QAction* SavePoints1 = nullptr;
+  QAction* OpenImage1 = nullptr;
+  QAction* CloseImage1 = nullptr;
+  QAction* SaveOverlaidImage1 = nullptr;
   QAction* Copy1 = nullptr;
   QAction* GoDateTime1 = nullptr;
   QAction* GoNow1 = nullptr;
@@ -194,16 +229,27 @@ class TForm_Main final : public QMainWindow, public FormView {
   // year for the scroll position.
   std::optional<std::int32_t> chosenYear_;
   std::optional<double> exactHours_;
-  // What the last redraw computed, for measuring on the picture.
+  // What the last redraw computed, and the frame of the disk the picture
+  // shows (the drawn one, or the disk on an opened image), for measuring.
   std::optional<RedrawResult> lastRedraw_;
+  std::optional<DiskFrame> shownFrame_;
+  // The observer's image the grid is drawn over, with its dock; which of
+  // its disk's handles the user drags.
+  std::unique_ptr<OpenedImage> image_;
+  ImagePanel* imagePanel_ = nullptr;
+  bool diskMovedByHand_ = false;
+  enum class DiskHandle { None, Centre, Limb };
+  DiskHandle draggedHandle_ = DiskHandle::None;
+  bool pressedOnHandle_ = false;
   int redrawCount_ = 0;
   // Where the pointer is over the picture, to follow the instant.
   std::optional<QPointF> pointer_;
   std::vector<MeasuredPoint> points_;
   bool pointsSaved_ = true;
   UnsavedPointsPrompt unsavedPointsPrompt_;
-  FileNamePrompt pointsFileNamePrompt_;
+  FileNamePrompt fileNamePrompt_;
   InstantPrompt instantPrompt_;
+  SitePrompt sitePrompt_;
 };
 
 }  // namespace helidisk

@@ -40,10 +40,12 @@ void PictureControl::mouseMoveEvent(QMouseEvent* event) {
 void PictureControl::mousePressEvent(QMouseEvent* event) {
   pressed_ = event->button() == Qt::LeftButton;
   pressedAt_ = event->position();
+  if (pressed_) emit Pressed(ImagePointAt(event->position()));
   QWidget::mousePressEvent(event);
 }
 
 void PictureControl::mouseReleaseEvent(QMouseEvent* event) {
+  if (pressed_ && event->button() == Qt::LeftButton) emit Released(ImagePointAt(event->position()));
   const QPointF moved = event->position() - pressedAt_;
   if (pressed_ && event->button() == Qt::LeftButton && OverImage(event->position()) &&
       QPointF::dotProduct(moved, moved) <= kClickSlopPixels * kClickSlopPixels) {

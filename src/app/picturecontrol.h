@@ -28,7 +28,10 @@ class PictureControl final : public QWidget {
   // The pointer over the image, or no longer over it.
   void PointerMoved(QPointF imagePoint);
   void PointerLeft();
-  // A left click that did not move between press and release.
+  // The left button pressed and released, and in between a left click that
+  // did not move between press and release (after the release).
+  void Pressed(QPointF imagePoint);
+  void Released(QPointF imagePoint);
   void Clicked(QPointF imagePoint);
 
  protected:

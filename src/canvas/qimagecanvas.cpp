@@ -228,6 +228,13 @@ void QImageCanvas::ResizeImage(std::int32_t widthPixels, std::int32_t heightPixe
   image_ = std::move(resized);
 }
 
+void QImageCanvas::Adopt(QImage picture) {
+  image_ = picture.format() == QImage::Format_RGB32 ? std::move(picture)
+                                                    : picture.convertToFormat(QImage::Format_RGB32);
+  widthPixels_ = image_.width();
+  heightPixels_ = image_.height();
+}
+
 void QImageCanvas::SetBrushColor(Color color) { brushColor_ = ToRgb(color); }
 
 void QImageCanvas::SetPenColor(Color color) { penColor_ = ToRgb(color); }

@@ -49,6 +49,11 @@ class QImageCanvas final : public Canvas {
 
   const QImage& Image() const { return image_; }
 
+  // Draws from now on over the given picture, which the canvas takes as it
+  // is (converted to 32-bit RGB) with its size; pen and brush are
+  // unaffected.
+  void Adopt(QImage picture);
+
   void SetBrushColor(Color color) override;
   void SetPenColor(Color color) override;
   void SetPenWidth(std::int32_t widthPixels) override;

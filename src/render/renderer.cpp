@@ -9,12 +9,16 @@
 #include <new>
 #include <string_view>
 
+#include "astronom.h"
 #include "checked.h"
 #include "diskgeometry.h"
+#include "imageerror.h"
 #include "outputfile.h"
+#include "overlay.h"
 #include "qimagecanvas.h"
 #include "redraw.h"
 #include "report.h"
+#include "solarimage.h"
 #include "sun.h"
 #include "svgcanvas.h"
 #include "textfields.h"
@@ -26,6 +30,7 @@ namespace {
 constexpr const char* kProgramName = "helidisk-render";
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+constexpr double kHoursPerDay = 24;
 
 // Only the readout is wanted: the drawing goes nowhere.
 class DiscardingCanvas final : public Canvas {
@@ -169,17 +174,112 @@ int ReportingFailures(std::FILE* err, const std::function<int()>& work) {
 
 namespace {
 
-int Render(const RenderOptions& options, std::FILE* out, std::FILE* err) {
+// An observer's image to draw over: the file, its disk, the view the grid
+// is drawn in.
+struct ImageJob {
+  SolarImage image;
+  ImageDisk disk;
+  ImageView view;
+};
+
+// The instant the file gives, as the year and the hours since its new year
+// that the redraw counts; a time the file does not give in UT must come
+// from --at.
+void TakeInstantFromImage(const SolarImage& image, RenderOptions& options) {
+  if (!image.observed) {
+    ThrowImageError(image.path, QStringLiteral("the file gives no time of observation; give --at"));
+  }
+  if (image.observed->clock == ClockKind::LocalOffsetUnknown) {
+    ThrowImageError(image.path,
+                    QStringLiteral("the camera's time has no offset from UT; give --at in UT"));
+  }
+  const double julianDay = image.observed->julianDay;
+  options.year = CalendarInstantOf(julianDay).year;
+  double newYear = 0;
+  DateToJulianDay(options.year, 1, 1, 0.0, 0.0, 0.0, newYear);
+  options.hourPosition = (julianDay - newYear) * kHoursPerDay;
+}
+
+// The header's view where it fixes one, unless the command line chooses;
+// the camera's angle from --rotation, or from the site's parallactic angle.
+ImageView ViewOfImage(const ImageJob& job, const RenderOptions& options, const SunEphemeris& sun) {
+  const std::optional<ImageView> fromHeader = ViewFromHeader(job.image.header);
+  const bool chosen = options.orientationGiven || options.rotationDeg || options.site;
+  if (fromHeader && !chosen) return *fromHeader;
+  ImageView view{options.orientation, options.rotationDeg.value_or(0)};
+  if (options.site) {
+    view.rotationDeg = ZenithUpRotationDeg(options.orientation, sun, options.site->latitudeDeg,
+                                           options.site->longitudeDeg);
+  }
+  return view;
+}
+
+ImageReport ReportOf(const ImageJob& job) {
+  return {job.image.display.width(),
+          job.image.display.height(),
+          job.disk.centreXPx,
+          job.disk.centreYPx,
+          job.disk.radiusPx,
+          job.view.rotationDeg,
+          job.disk.source == DiskSource::Header,
+          job.disk.fitRmsPx};
+}
+
+QByteArray EncodeJpeg(const QImage& image) {
+  constexpr int kJpegQuality = 92;
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "jpeg");
+  writer.setQuality(kJpegQuality);
+  if (!writer.write(image)) {
+    throw PictureError("cannot encode the JPEG: " + writer.errorString().toStdString());
+  }
+  return bytes;
+}
+
+// What is printed on standard output besides a picture.
+std::string TextOf(const RenderOptions& options, const RedrawResult& result,
+                   Orientation orientation, const std::optional<ImageReport>& image) {
+  if (options.printJson) return JsonText(result, orientation, options.locate, image);
+  std::string text;
+  if (options.printReadout) {
+    for (const std::string& line : result.readout) text += line + "\n";
+  }
+  if (options.locate) {
+    text += LocateText(*options.locate, Locate(result.frame, options.locate->x, options.locate->y));
+  }
+  return text;
+}
+
+int Render(const RenderOptions& given, std::FILE* out, std::FILE* err) {
+  RenderOptions options = given;
+  std::optional<ImageJob> job;
+  if (!options.imagePath.empty()) {
+    job = ImageJob{LoadSolarImage(QString::fromStdString(options.imagePath)), {}, {}};
+    if (!options.instantGiven) TakeInstantFromImage(job->image, options);
+  }
   if (!AccuracyKnownFor(options.year)) {
     Print(err, std::string(kProgramName) +
-                   ": warning: the accuracy of the solar theory is unknown " + "for the year " +
+                   ": warning: the accuracy of the solar theory is unknown for the year " +
                    std::to_string(options.year) + " (known for " +
                    std::to_string(kFirstYearOfKnownAccuracy) + " to " +
                    std::to_string(kLastYearOfKnownAccuracy) + ")\n");
   }
   RedrawResult result;
   QByteArray picture;
-  if (options.outputPath.empty()) {
+  if (job) {
+    DiscardingCanvas canvas;
+    result = RenderOnto(options, canvas);
+    job->disk = LocateDisk(job->image);
+    job->view = ViewOfImage(*job, options, result.sun);
+    result.frame = ImageDiskFrame(job->disk, result.sun, job->view);
+    if (!options.outputPath.empty()) {
+      const QImage overlaid = OverlaidImage(job->image.display, result.frame,
+                                            options.differentialGrid, options.hourPosition, 1.0);
+      picture = options.format == PictureFormat::Jpeg ? EncodeJpeg(overlaid) : EncodePng(overlaid);
+    }
+  } else if (options.outputPath.empty()) {
     DiscardingCanvas canvas;
     result = RenderOnto(options, canvas);
   } else {
@@ -202,18 +302,8 @@ int Render(const RenderOptions& options, std::FILE* out, std::FILE* err) {
     }
   }
 
-  std::string text;
-  if (options.printJson) {
-    text = JsonText(result, options.orientation, options.locate);
-  } else {
-    if (options.printReadout) {
-      for (const std::string& line : result.readout) text += line + "\n";
-    }
-    if (options.locate) {
-      text +=
-          LocateText(*options.locate, Locate(result.frame, options.locate->x, options.locate->y));
-    }
-  }
+  const std::string text = job ? TextOf(options, result, job->view.orientation, ReportOf(*job))
+                               : TextOf(options, result, options.orientation, std::nullopt);
   return text.empty() ? 0 : WriteToStandardOutput(out, err, text);
 }
 

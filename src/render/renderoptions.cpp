@@ -18,6 +18,8 @@ namespace {
 // A PNG cannot hold an image without pixels, and the image is two pixels
 // narrower and shorter than the control.
 constexpr std::int32_t kSmallestControlSideForPng = 3;
+// Camera angles are given within a turn either way.
+constexpr int kLargestRotationDeg = 360;
 
 // The whole text as a decimal integer: digits with an optional leading "-",
 // nothing else.
@@ -171,12 +173,14 @@ class Parser {
         // as it does for the same year given with --year.
         line_.options.year = parsed.instant.year;
         line_.options.hourPosition = 0;
+        line_.options.instantGiven = true;
         return;
       case InstantTextFault::None:
         break;
     }
     line_.options.year = parsed.instant.year;
     line_.options.hourPosition = HoursSinceNewYear(parsed.instant);
+    line_.options.instantGiven = true;
   }
 
   void TakeGrid(const OptionSpec& option, const std::string& value) {
@@ -193,6 +197,29 @@ class Parser {
     const std::optional<Orientation> orientation = OrientationNamed(value);
     if (!orientation) return RejectValue(option, value);
     line_.options.orientation = *orientation;
+    line_.options.orientationGiven = true;
+  }
+
+  void TakeImage(const OptionSpec& option, const std::string& value) {
+    if (value.empty()) return RejectValue(option, value);
+    line_.options.imagePath = value;
+  }
+
+  void TakeRotation(const OptionSpec& option, const std::string& value) {
+    const auto degrees = ParseFiniteReal(value);
+    if (!degrees || std::fabs(*degrees) > kLargestRotationDeg) return RejectValue(option, value);
+    line_.options.rotationDeg = *degrees;
+  }
+
+  void TakeSite(const OptionSpec& option, const std::string& value) {
+    const std::size_t comma = value.find(',');
+    if (comma == std::string::npos) return RejectValue(option, value);
+    const auto latitude = ParseFiniteReal(value.substr(0, comma));
+    const auto longitude = ParseFiniteReal(value.substr(comma + 1));
+    if (!latitude || !longitude || std::fabs(*latitude) > 90 || std::fabs(*longitude) > 180) {
+      return RejectValue(option, value);
+    }
+    line_.options.site = Site{*latitude, *longitude};
   }
 
   void TakeSize(const OptionSpec& option, const std::string& value) {
@@ -218,6 +245,8 @@ class Parser {
       format_ = PictureFormat::Png;
     } else if (value == "svg") {
       format_ = PictureFormat::Svg;
+    } else if (value == "jpeg" || value == "jpg") {
+      format_ = PictureFormat::Jpeg;
     } else {
       RejectValue(option, value);
     }
@@ -291,6 +320,30 @@ class Parser {
     Reject(option.name + ": " + Quoted(value) + " is not " + option.accepts);
   }
 
+  // The image options go together, and the image brings its own instant
+  // unless --at names one.
+  bool CheckImageOptions() {
+    const RenderOptions& options = line_.options;
+    if (options.imagePath.empty()) {
+      if (options.rotationDeg || options.site) {
+        Reject("--rotation and --site apply to an image: give --image FILE");
+        return false;
+      }
+      return true;
+    }
+    if (seen_.count("--year") != 0 || seen_.count("--hour") != 0 || seen_.count("--size") != 0) {
+      Reject(
+          "--image takes its instant from the file (or from --at) and its size from the image; "
+          "it cannot be combined with --year, --hour or --size");
+      return false;
+    }
+    if (options.rotationDeg && options.site) {
+      Reject("--rotation and --site both set the camera's angle; give one of them");
+      return false;
+    }
+    return true;
+  }
+
   void CheckCombination() {
     RenderOptions& options = line_.options;
     if (seen_.count("--at") != 0 && (seen_.count("--year") != 0 || seen_.count("--hour") != 0)) {
@@ -299,6 +352,7 @@ class Parser {
           "--hour");
       return;
     }
+    if (!CheckImageOptions()) return;
     if (options.printJson && options.printReadout) {
       Reject("--json replaces the readout; give --json or --readout, not both");
       return;
@@ -325,10 +379,18 @@ class Parser {
     if (!format_) format_ = FormatOfFileName(options.outputPath);
     if (!format_) {
       Reject("--output: " + Quoted(options.outputPath) +
-             " has an unknown extension; use .png or .svg, or give --format png|svg");
+             " has an unknown extension; use .png, .svg or .jpg, or give --format");
       return;
     }
     options.format = *format_;
+    const bool overImage = !options.imagePath.empty();
+    if ((!overImage && options.format == PictureFormat::Jpeg) ||
+        (overImage && options.format == PictureFormat::Svg)) {
+      Reject(options.imagePath.empty()
+                 ? "--output: a JPEG is written only for --image, the drawn disk as PNG or SVG"
+                 : "--output: the grid over an image is written as PNG or JPEG");
+      return;
+    }
     if (options.format == PictureFormat::Png &&
         (options.controlWidth < kSmallestControlSideForPng ||
          options.controlHeight < kSmallestControlSideForPng)) {
@@ -385,8 +447,32 @@ const std::vector<OptionSection>& OptionTable() {
             "with one element per drawing operation; --output - writes to standard output "
             "and then needs --format",
             &Parser::TakeOutput},
-           {"--format", "png|svg", "png or svg",
+           {"--format", "png|svg|jpeg", "png, svg or jpeg",
             "the picture format, overriding the file name's extension", &Parser::TakeFormat},
+       }},
+      {"An observer's image:",
+       {
+           {"--image", "FILE", "a PNG, JPEG, TIFF or FITS file",
+            "draw the grid over this solar image, scaled to its disk: the disk from a FITS "
+            "header's solar coordinates where it has them, otherwise fitted to the limb; the "
+            "instant from the file (FITS DATE-OBS, the photograph's EXIF time with its "
+            "offset) unless --at gives it; a helioprojective FITS image is read with solar "
+            "north up, turned by its CROTA2, unless --orientation, --rotation or --site say "
+            "otherwise; --output writes the image with the grid at its full size as PNG or "
+            "JPEG, and --locate X,Y takes a pixel of the image",
+            &Parser::TakeImage},
+           {"--rotation", "DEG",
+            "an angle in degrees, -" + std::to_string(kLargestRotationDeg) + " to " +
+                std::to_string(kLargestRotationDeg),
+            "the image is turned counterclockwise by DEG from the orientation (a camera not "
+            "aligned with north)",
+            &Parser::TakeRotation},
+           {"--site", "LAT,LON",
+            "LAT,LON in degrees, latitude -90 to 90 (north positive), "
+            "longitude -180 to 180 (east positive)",
+            "the image was taken on an alt-azimuth mount with the zenith up at this site: its "
+            "angle follows from the Sun's parallactic angle at the instant",
+            &Parser::TakeSite},
        }},
       {"The readout:",
        {
@@ -474,6 +560,7 @@ std::optional<PictureFormat> FormatOfFileName(const std::string& fileName) {
   if (!fileName.empty() && fileName.find('.') != std::string::npos) {
     if (suffix == "png") return PictureFormat::Png;
     if (suffix == "svg") return PictureFormat::Svg;
+    if (suffix == "jpg" || suffix == "jpeg") return PictureFormat::Jpeg;
   }
   return std::nullopt;
 }

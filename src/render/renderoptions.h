@@ -7,10 +7,11 @@
 #include <vector>
 
 #include "diskframe.h"
+#include "overlay.h"
 
 namespace helidisk {
 
-enum class PictureFormat { Png, Svg };
+enum class PictureFormat { Png, Svg, Jpeg };
 
 inline constexpr std::int32_t kDesignControlWidth = 1000;
 inline constexpr std::int32_t kDesignControlHeight = 628;
@@ -37,6 +38,14 @@ struct RenderOptions {
   std::string outputPath;
   PictureFormat format = PictureFormat::Png;
   bool printReadout = false;
+  // An observer's image to draw the grid over, instead of the drawn disk;
+  // its instant comes from the file unless --at gives one.
+  std::string imagePath;
+  bool instantGiven = false;
+  // Given on the command line: they override what an image's header says.
+  bool orientationGiven = false;
+  std::optional<double> rotationDeg;
+  std::optional<Site> site;
   // The instant as one JSON object on standard output.
   bool printJson = false;
   // The point under this pixel, on standard output.

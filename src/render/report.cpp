@@ -48,7 +48,8 @@ std::string LocateText(const PixelQuery& pixel, const LocatedPoint& point) {
 }
 
 std::string JsonText(const RedrawResult& result, Orientation orientation,
-                     const std::optional<PixelQuery>& pixel) {
+                     const std::optional<PixelQuery>& pixel,
+                     const std::optional<ImageReport>& image) {
   const EphemerisRecord record = EphemerisRecordOf(result.instant, result.sun);
   Json json = {
       {"utc", record.utc},
@@ -68,6 +69,19 @@ std::string JsonText(const RedrawResult& result, Orientation orientation,
         {"cy", result.frame.centreYPx},
         {"radius", result.frame.radiusPx}}},
   };
+  if (image) {
+    json["image"] = {
+        {"width", image->widthPx},
+        {"height", image->heightPx},
+        {"cx", image->centreXPx},
+        {"cy", image->centreYPx},
+        {"radius", image->radiusPx},
+        {"rotation_deg", image->rotationDeg},
+        {"source", image->fromHeader ? "header" : "fit"},
+        {"fit_rms_px", image->fitRmsPx},
+        {"pixels", "x to the right, y downward, 0,0 the centre of the top-left pixel"},
+    };
+  }
   if (pixel) json["point"] = PointJson(*pixel, Locate(result.frame, pixel->x, pixel->y));
   return json.dump(2) + "\n";
 }

@@ -16,9 +16,24 @@ namespace helidisk {
 // what a point off the disk does not have.
 std::string LocateText(const PixelQuery& pixel, const LocatedPoint& point);
 
+// An observer's image and where its disk lies on it, in the pixels of the
+// image as shown (0, 0 the top-left pixel's centre, rows counting down).
+struct ImageReport {
+  int widthPx = 0;
+  int heightPx = 0;
+  double centreXPx = 0;
+  double centreYPx = 0;
+  double radiusPx = 0;
+  double rotationDeg = 0;
+  bool fromHeader = false;
+  double fitRmsPx = 0;
+};
+
 // One JSON object: the instant's ephemeris record, the orientation, the
-// disk in the picture's pixels and, for a pixel, the point there.
+// disk in the picture's pixels, the image where there is one and, for a
+// pixel, the point there.
 std::string JsonText(const RedrawResult& result, Orientation orientation,
-                     const std::optional<PixelQuery>& pixel);
+                     const std::optional<PixelQuery>& pixel,
+                     const std::optional<ImageReport>& image = std::nullopt);
 
 }  // namespace helidisk

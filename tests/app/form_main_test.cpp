@@ -33,6 +33,7 @@
 #include "picturecontrol.h"
 #include "qimagecanvas.h"
 #include "redraw.h"
+#include "synthetic_sun.h"
 #include "versioninfo.h"
 
 #ifndef HELIDISK_PROGRAM
@@ -155,6 +156,8 @@ class FormMainTest : public QObject {
   void clickedPointsTurnWithTheSunAndCopy();
   void unsavedPointsAreNotLostOnClosing();
   void goToAnInstantToTheMinute();
+  void openedImageCarriesTheGridAndTheMeasuring();
+  void badImageKeepsTheWindowAndItsPoints();
   void versionGridOfTheBuiltProgram();
 
  private:
@@ -902,7 +905,7 @@ void FormMainTest::unsavedPointsAreNotLostOnClosing() {
     return choice;
   });
   QString target = folder.path();  // a folder: the save fails
-  window_->SetPointsFileNamePrompt([&target] { return target; });
+  window_->SetFileNamePrompt([&target](TForm_Main::FileRole /*role*/) { return target; });
 
   QVERIFY(!window_->close());
   QCOMPARE(prompts, 1);
@@ -938,6 +941,89 @@ void FormMainTest::goToAnInstantToTheMinute() {
   ScrollBar()->setValue(wholeHour + 1);
   QCOMPARE(ReadoutLabelOf(ReadoutLabel::Zeit)->text(), QStringLiteral("Zeit UT   : 15:00"));
   ExpectShows(wholeHour + 1, true, 1987);
+}
+
+// A generated image with no time of its own: the window asks, shows the
+// image with the grid, reads the pointer and takes points on the image's
+// disk, lets the disk be dragged by its centre handle, and saves the image
+// with the grid at its full size.
+void FormMainTest::openedImageCarriesTheGridAndTheMeasuring() {
+  ShowWindow();
+  QTemporaryDir folder;
+  QVERIFY(folder.isValid());
+  const QString imagePath = folder.filePath("sun.png");
+  QVERIFY(fakes::GreyImage(fakes::MakeSun(1200, 900, 600.5, 450.5, 400)).save(imagePath));
+  QString fileName = imagePath;
+  window_->SetFileNamePrompt([&fileName](TForm_Main::FileRole /*role*/) { return fileName; });
+  window_->SetInstantPrompt([](const UtcMinute&) { return UtcMinute{2026, 5, 1, 10, 0}; });
+  const QImage drawnDisk = Picture();
+  Control<QAction>("OpenImage1")->trigger();
+  QVERIFY(Control<QAction>("CloseImage1")->isEnabled());
+  QCOMPARE(ReadoutLabelOf(ReadoutLabel::Datum)->text(), QStringLiteral("Datum     : 2026-05-01"));
+  QVERIFY(Picture() != drawnDisk);
+
+  // The image, 1200 x 900, is fitted into the picture (beside the image's
+  // dock), centred; its disk's centre is the shown disk's centre.
+  const QSize shown = Picture().size();
+  const double scale = std::min(shown.width() / 1200.0, shown.height() / 900.0);
+  const QPointF shownCentre((shown.width() - 1200 * scale) / 2 + 601 * scale - 0.5,
+                            (shown.height() - 900 * scale) / 2 + 451 * scale - 0.5);
+  MovePointerTo(shownCentre);
+  QCOMPARE(PointerReadoutTexts()[3], QStringLiteral("mu        :  1.000"));
+  ClickPictureAt(shownCentre + QPointF(60, 0));
+  QCOMPARE(window_->MeasuredPoints().size(), std::size_t{1});
+  const MeasuredPoint& point = window_->MeasuredPoints().front();
+  QVERIFY(std::abs(point.xPx - (600.5 + 60 / scale)) < 1.5);  // a pixel of the image
+  QVERIFY(point.located.onDisk);
+
+  // Dragging the centre handle moves the disk; it adds no point.
+  QWidget* picture = Control<QWidget>("Image1");
+  const QPointF moved = shownCentre + QPointF(20, 0);
+  const auto send = [picture](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+    const QPointF position = at + QPointF(0.5, 0.5);
+    QMouseEvent event(type, position, picture->mapToGlobal(position), Qt::LeftButton, buttons,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(picture, &event);
+  };
+  send(QEvent::MouseButtonPress, shownCentre, Qt::LeftButton);
+  send(QEvent::MouseMove, moved, Qt::LeftButton);
+  send(QEvent::MouseButtonRelease, moved, Qt::NoButton);
+  QCOMPARE(window_->MeasuredPoints().size(), std::size_t{1});
+  MovePointerTo(moved);
+  QCOMPARE(PointerReadoutTexts()[3], QStringLiteral("mu        :  1.000"));
+
+  fileName = folder.filePath("overlaid.jpg");
+  Control<QAction>("SaveOverlaidImage1")->trigger();
+  const QImage saved(fileName, "JPEG");
+  QCOMPARE(saved.size(), QSize(1200, 900));
+
+  auto* table = Control<QTableWidget>("Table_MeasuredPoints");
+  table->selectRow(0);
+  table->findChild<QAction*>(QStringLiteral("DeletePoint"))->trigger();
+  Control<QAction>("CloseImage1")->trigger();
+  QVERIFY(!Control<QAction>("CloseImage1")->isEnabled());
+  ExpectShows(ScrollBar()->value(), true, 2026);
+}
+
+void FormMainTest::badImageKeepsTheWindowAndItsPoints() {
+  ShowWindow();
+  ClickPictureAt({500, 300});
+  QTemporaryDir folder;
+  QVERIFY(folder.isValid());
+  const QString notAnImage = folder.filePath("notes.png");
+  QFile file(notAnImage);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write("observing notes, not a picture\n");
+  file.close();
+  const QImage before = Picture();
+  window_->OpenImage(notAnImage);
+  QCOMPARE(reportedErrors_.size(), std::size_t{1});
+  QVERIFY(reportedErrors_.front().startsWith(notAnImage));
+  reportedErrors_.clear();
+  QCOMPARE(window_->MeasuredPoints().size(), std::size_t{1});
+  QVERIFY(!Control<QAction>("CloseImage1")->isEnabled());
+  QCOMPARE(Picture(), before);
+  window_->SetUnsavedPointsPrompt([] { return TForm_Main::UnsavedPointsChoice::Discard; });
 }
 
 void FormMainTest::captionAndVersionGrid() {

@@ -31,6 +31,7 @@
 #include "recording_canvas.h"
 #include "redraw.h"
 #include "renderer.h"
+#include "synthetic_sun.h"
 #include "trigfunc.h"
 
 namespace helidisk {
@@ -599,6 +600,76 @@ void RenderCliTest::farYearsWarnOrFail() {
   QCOMPARE(Lines(outcome.out).size(), exitCode == 0 ? 10 : 0);
 }
 
+void RenderCliTest::gridOverAnImageLiesWhereLocateSays() {
+  fakes::SyntheticSun sun = fakes::MakeSun(900, 700, 431.6, 352.3, 300, 0.02);
+  const QString imagePath = PathInDir("sun.png");
+  QVERIFY(fakes::GreyImage(sun).save(imagePath));
+  const QString overlaid = PathInDir("overlaid.png");
+  const QStringList common = {"--image", imagePath, "--at",       "2026-01-01T00:00",
+                              "--grid",  "fixed",   "--rotation", "30"};
+  const Outcome drawn = Run(common + QStringList{"--output", overlaid, "--json"});
+  QCOMPARE(drawn.exitCode, 0);
+  const QJsonObject image = QJsonDocument::fromJson(drawn.out).object().value("image").toObject();
+  QCOMPARE(image.value("source").toString(), QStringLiteral("fit"));
+  QVERIFY(std::abs(image.value("cx").toDouble() - 431.6) < 0.5);
+  QVERIFY(std::abs(image.value("radius").toDouble() - 300) < 0.5);
+  QCOMPARE(image.value("rotation_deg").toDouble(), 30.0);
+
+  const QImage picture(overlaid, "PNG");
+  QCOMPARE(picture.size(), QSize(900, 700));
+  int checked = 0;
+  for (int y = 100; y < 600 && checked < 3; y += 37) {
+    for (int x = 150; x < 750; ++x) {
+      if (picture.pixel(x, y) != kRedPixel) continue;
+      const Outcome located =
+          Run(common + QStringList{"--locate", QStringLiteral("%1,%2").arg(x).arg(y)});
+      QCOMPARE(located.exitCode, 0);
+      const QStringList lines = Lines(located.out);
+      const double longitude = lines.filter("longitude_deg: ").front().mid(15).toDouble();
+      const double mu = lines.filter("mu: ").front().mid(4).toDouble();
+      // The 2 px pen and the rounding to pixels put the line within two
+      // pixels of its meridian, an angle that grows toward the limb.
+      const double pixelDeg = 2 * RadToDeg / (300 * std::max(mu, 0.2));
+      QVERIFY2(std::abs(longitude - 280) < pixelDeg,
+               qPrintable(QStringLiteral("(%1, %2) at %3").arg(x).arg(y).arg(longitude)));
+      ++checked;
+      break;
+    }
+  }
+  QVERIFY(checked > 0);
+}
+
+void RenderCliTest::badImagesFailNamingTheFile_data() {
+  QTest::addColumn<QByteArray>("contents");
+  QTest::addColumn<QString>("problem");
+  QTest::newRow("empty") << QByteArray() << "empty";
+  QTest::newRow("text") << QByteArray("not a picture at all\n") << "sun.png";
+  QTest::newRow("no disk") << QByteArray("no disk") << "sun.png";
+}
+
+void RenderCliTest::badImagesFailNamingTheFile() {
+  QFETCH(QByteArray, contents);
+  QFETCH(QString, problem);
+  const QString imagePath = PathInDir("sun.png");
+  if (QTest::currentDataTag() == QByteArrayLiteral("no disk")) {
+    QImage dark(200, 150, QImage::Format_Grayscale8);
+    dark.fill(12);
+    QVERIFY(dark.save(imagePath));
+  } else {
+    QFile file(imagePath);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+  }
+  const QString output = PathInDir("over.png");
+  QFile::remove(output);
+  const Outcome outcome =
+      Run({"--image", imagePath, "--at", "2026-01-01T00:00", "--output", output});
+  QCOMPARE(outcome.exitCode, 1);
+  QVERIFY2(outcome.err.contains(imagePath.toUtf8()), outcome.err.constData());
+  QVERIFY2(outcome.err.contains(problem.toUtf8()), outcome.err.constData());
+  QVERIFY(!QFile::exists(output));
+}
+
 void RenderCliTest::badInputIsRefused_data() {
   QTest::addColumn<QStringList>("arguments");
   QTest::addColumn<QString>("named");
@@ -644,7 +715,16 @@ void RenderCliTest::badInputIsRefused_data() {
       << (QStringList{"--orientation", "upside-down"} + to) << "sky, mirror, inverted";
   QTest::newRow("orientation in capitals")
       << (QStringList{"--orientation", "Sky"} + to) << "--orientation";
-  QTest::newRow("format unknown") << (QStringList{"--format", "gif"} + to) << "png or svg";
+  QTest::newRow("format unknown") << (QStringList{"--format", "gif"} + to) << "png, svg or jpeg";
+  QTest::newRow("rotation without image") << (QStringList{"--rotation", "10"} + to) << "--image";
+  QTest::newRow("site out of range")
+      << (QStringList{"--image", "{dir}/x.png", "--site", "95,10", "--output", "{out}"})
+      << "--site";
+  QTest::newRow("image with hour")
+      << (QStringList{"--image", "{dir}/x.png", "--hour", "3", "--output", "{out}"}) << "--image";
+  QTest::newRow("image as SVG") << (QStringList{"--image", "{dir}/x.png", "--output",
+                                                "{dir}/x.svg"})
+                                << "PNG or JPEG";
   QTest::newRow("standard output without format") << QStringList{"--output", "-"} << "--output";
   QTest::newRow("separator of two characters")
       << (QStringList{"--decimal-separator", ",,"} + to) << "--decimal-separator";

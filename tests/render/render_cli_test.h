@@ -51,6 +51,11 @@ class RenderCliTest : public QObject {
   // distance comes out impossible.
   void farYearsWarnOrFail_data();
   void farYearsWarnOrFail();
+  // The grid drawn over an image lies where --locate says: a pixel of the
+  // red meridian in the written image locates at longitude 280 deg.
+  void gridOverAnImageLiesWhereLocateSays();
+  void badImagesFailNamingTheFile_data();
+  void badImagesFailNamingTheFile();
   void badInputIsRefused_data();
   void badInputIsRefused();
   void unwritableTargetLeavesNoFile();
