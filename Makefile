@@ -41,6 +41,7 @@ bench: build
 screenshot: build
 	@tools/install-deps.sh x11-utils imagemagick
 	tools/screenshot.sh $(BUILD_DIR) docs/screenshot.png
+	XDG_RUNTIME_DIR=$$(mktemp -d) $(BUILD_DIR)/tools/screenshots/helidisk_overlay_screenshot docs/overlay.png
 
 fuzz: deps
 	tools/fuzz.sh 300

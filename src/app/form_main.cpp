@@ -42,6 +42,7 @@
 
 #include "application.h"
 #include "carrington.h"
+#include "compass.h"
 #include "checked.h"
 #include "diskgeometry.h"
 #include "imageerror.h"
@@ -259,8 +260,6 @@ TForm_Main::TForm_Main() : yearSource_([] { return QDate::currentDate().year(); 
   instantPrompt_ = [this](const UtcMinute& shown) { return InstantDialog::Ask(this, shown); };
   sitePrompt_ = [this] { return AskSite(this); };
   imagePanel_ = new ImagePanel(this);
-  addDockWidget(Qt::RightDockWidgetArea, imagePanel_);
-  imagePanel_->hide();
   setAcceptDrops(true);
 
   CreateMenu();
@@ -543,7 +542,15 @@ void TForm_Main::resizeEvent(QResizeEvent* event) {
 }
 
 bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == centralWidget() && event->type() == QEvent::Resize) AlignClientArea();
+  if (watched == centralWidget() && event->type() == QEvent::Resize) {
+    AlignClientArea();
+    // A dock taken in or out changes the picture without resizing the
+    // window: the disk follows as on any resize.
+    if (pictureSized_ &&
+        DiskGeometryOfPicture(Image1->width(), Image1->height()) != diskGeometry_) {
+      RunHandler([this] { FormResize(); });
+    }
+  }
   if (event->type() == QEvent::KeyPress && TakesHourKeys(watched) &&
       StepHourByKey(static_cast<const QKeyEvent&>(*event))) {
     return true;
@@ -982,7 +989,13 @@ void TForm_Main::OpenImage(const QString& path) {
   image_->FitInto(Image1->Image().size());
   CloseImage1->setEnabled(true);
   SaveOverlaidImage1->setEnabled(true);
-  imagePanel_->show();
+  if (!imagePanel_->isVisible()) {
+    constexpr int kImagePanelWidth = 460;
+    imagePanel_->resize(std::max(kImagePanelWidth, imagePanel_->sizeHint().width()),
+                        imagePanel_->sizeHint().height());
+    imagePanel_->move(frameGeometry().topRight());
+    imagePanel_->show();
+  }
   if (named) {
     ShowInstant(*named);
   } else {
@@ -1007,6 +1020,7 @@ void TForm_Main::ShowOpenedImage() {
   const DiskFrame frame = image_->ShownFrame(lastRedraw_->sun, PictureOrientation());
   Image1->Canvas().Adopt(image_->ShownPicture(frame, DiffRotChecked(), HourPosition()));
   shownFrame_ = frame;
+  DrawCompass(Image1->Canvas(), frame);
   DrawDiskHandles();
   const CalendarInstant& instant = lastRedraw_->instant;
   imagePanel_->ShowImage(*image_,

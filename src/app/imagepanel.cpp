@@ -48,15 +48,18 @@ std::optional<Site> AskSite(QWidget* parent) {
 }
 
 ImagePanel::ImagePanel(QWidget* parent)
-    : QDockWidget(QStringLiteral("Image"), parent),
+    : QWidget(parent, Qt::Window),
       file_(new QLabel),
       taken_(new QLabel),
       disk_(new QLabel),
       rotation_(new QDoubleSpinBox),
       opacity_(new QSlider(Qt::Horizontal)) {
-  setObjectName(QStringLiteral("Dock_Image"));
-  auto* content = new QWidget(this);
-  auto* form = new QFormLayout(content);
+  setObjectName(QStringLiteral("ImagePanel"));
+  setWindowTitle(QStringLiteral("Image"));
+  auto* form = new QFormLayout(this);
+  // Sized by the user and the window manager, not held to the layout's
+  // minimum.
+  form->setSizeConstraint(QLayout::SetNoConstraint);
   form->addRow(QStringLiteral("File:"), file_);
 
   auto* changeTime = new QPushButton(QStringLiteral("Change &time…"));
@@ -80,13 +83,14 @@ ImagePanel::ImagePanel(QWidget* parent)
   auto* rotationRow = new QHBoxLayout;
   rotationRow->addWidget(rotation_, 1);
   rotationRow->addWidget(fromSite);
-  form->addRow(QStringLiteral("&Rotation:"), rotationRow);
+  auto* rotationLabel = new QLabel(QStringLiteral("&Rotation:"));
+  rotationLabel->setBuddy(rotation_);
+  form->addRow(rotationLabel, rotationRow);
 
   opacity_->setObjectName(QStringLiteral("ImageOpacity"));
   opacity_->setRange(0, kOpacitySteps);
   opacity_->setValue(kOpacitySteps);
   form->addRow(QStringLiteral("Grid &opacity:"), opacity_);
-  setWidget(content);
 
   connect(rotation_, &QDoubleSpinBox::valueChanged, this, &ImagePanel::RotationEdited);
   connect(opacity_, &QSlider::valueChanged, this,
@@ -113,6 +117,7 @@ void ImagePanel::ShowImage(const OpenedImage& image, const QString& takenUtc, bo
                      .arg(disk.centreXPx, 0, 'f', 1)
                      .arg(disk.centreYPx, 0, 'f', 1)
                      .arg(disk.radiusPx, 0, 'f', 1));
+  if (height() < sizeHint().height()) resize(width(), sizeHint().height());
   const QSignalBlocker quietRotation(rotation_);
   rotation_->setValue(image.RotationDeg());
   const QSignalBlocker quietOpacity(opacity_);

@@ -1,9 +1,9 @@
-// The dock that goes with an opened image: what the file is, when it was
-// taken (correctable), where its disk lies, the camera's angle and the
-// grid's opacity.
+// The small window that goes with an opened image, beside the main window:
+// what the file is, when it was taken (correctable), where its disk lies,
+// the camera's angle and the grid's opacity.
 #pragma once
 
-#include <QDockWidget>
+#include <QWidget>
 #include <optional>
 
 #include "overlay.h"
@@ -21,7 +21,7 @@ class OpenedImage;
 // when the user cancels.
 std::optional<Site> AskSite(QWidget* parent);
 
-class ImagePanel final : public QDockWidget {
+class ImagePanel final : public QWidget {
   Q_OBJECT
 
  public:

@@ -66,6 +66,7 @@ DiskFrame OrientedDiskFrame(double centreXPx, double centreYPx, double radiusPx,
   frame.centreXPx = centreXPx;
   frame.centreYPx = centreYPx;
   frame.radiusPx = radiusPx;
+  frame.l0Rad = l0Rad;
   frame.sinL0 = std::sin(l0Rad);
   frame.cosL0 = std::cos(l0Rad);
   frame.sinB0 = std::sin(b0Rad);
@@ -142,8 +143,9 @@ LocatedPoint Locate(const DiskFrame& frame, double xPx, double yPx) {
   const double towardObserver = -tiltedY * frame.sinB0 + tiltedZ * frame.cosB0;
   point.latitudeRad = std::asin(std::clamp(axial, -1.0, 1.0));
   point.cmDistanceRad = std::atan2(tiltedX, towardObserver);
-  const double longitude = std::atan2(frame.sinL0, frame.cosL0) + point.cmDistanceRad;
-  point.longitudeRad = std::fmod(longitude + 4 * std::numbers::pi, 2 * std::numbers::pi);
+  constexpr double kFullTurn = 2 * std::numbers::pi;
+  const double longitude = frame.l0Rad + point.cmDistanceRad;
+  point.longitudeRad = longitude - kFullTurn * std::floor(longitude / kFullTurn);
   return point;
 }
 

@@ -40,6 +40,7 @@ struct DiskFrame {
   double centreYPx = 0;
   double radiusPx = 0;
   // The heliographic coordinates of the disk centre.
+  double l0Rad = 0;
   double sinL0 = 0;
   double cosL0 = 1;
   double sinB0 = 0;

@@ -16,6 +16,7 @@ DiskFrame FrameOfState(const ViewState& state) {
   frame.centreXPx = state.Geometry.CentreX;
   frame.centreYPx = state.Geometry.CentreY;
   frame.radiusPx = state.DiskRadius;
+  frame.l0Rad = state.L0Copy;
   frame.sinL0 = state.SinL0;
   frame.cosL0 = state.CosL0;
   frame.sinB0 = state.SinB0;

@@ -39,8 +39,6 @@ namespace {
 
 constexpr std::int32_t kDegree = 3600;  // arc seconds
 constexpr std::int32_t kRedMeridian = 280 * kDegree;
-constexpr std::int32_t kDesignWidth = 1000;
-constexpr std::int32_t kDesignHeight = 628;
 constexpr QRgb kBlackPixel = qRgb(0, 0, 0);
 constexpr QRgb kYellowPixel = qRgb(255, 255, 0);
 constexpr QRgb kRedPixel = qRgb(255, 0, 0);
@@ -356,7 +354,7 @@ void RenderCliTest::pngOfTheDesignSize() {
   // The middle of the grid cell nearest the disk centre, 5 deg north.
   const std::int32_t cellLatitude = 5 * kDegree;
   const double cellShift = ShiftArcSeconds(differential, cellLatitude, hour);
-  const double centreLongitude = std::atan2(frame.sinL0, frame.cosL0) * RadToDeg * kDegree;
+  const double centreLongitude = frame.l0Rad * RadToDeg * kDegree;
   const double cellLongitude =
       cellShift + (std::floor((centreLongitude - cellShift) / (10 * kDegree)) * 10 + 5) * kDegree;
   const fakes::Pixel cell = PixelOf(frame, cellLongitude, cellLatitude);
