@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "astronom.h"
+#include "overlay.h"
+#include "sun.h"
 
 namespace helidisk {
 namespace {
@@ -33,6 +35,18 @@ TEST(Parallactic, ZenithToSolarNorthAgainstReferenceValues) {
     EXPECT_NEAR(ZenithToSolarNorthDeg(c.latitudeDeg, c.longitudeDeg, c.julianDay), c.expectedDeg,
                 0.1);
   }
+}
+
+// The camera angle that puts the zenith up: -q in the sky view, P - q
+// with solar north up (the references above, turned the other way), q in
+// the mirror view, where east lies on the right.
+TEST(Parallactic, ZenithUpRotationInEachView) {
+  const double julianDay = JulianDayOf(2017, 7, 18, 12);
+  const SunEphemeris sun = ComputeSun(julianDay);
+  const double q = SolarParallacticAngleDeg(40, -75, julianDay);
+  EXPECT_NEAR(ZenithUpRotationDeg(Orientation::Sky, sun, 40, -75), -q, 1e-9);
+  EXPECT_NEAR(ZenithUpRotationDeg(Orientation::Mirror, sun, 40, -75), q, 1e-9);
+  EXPECT_NEAR(ZenithUpRotationDeg(Orientation::SolarNorth, sun, 40, -75), 59.4, 0.1);
 }
 
 }  // namespace
