@@ -38,12 +38,13 @@
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
+#include <ranges>
 #include <utility>
 
 #include "application.h"
 #include "carrington.h"
-#include "compass.h"
 #include "checked.h"
+#include "compass.h"
 #include "diskgeometry.h"
 #include "imageerror.h"
 #include "imagepanel.h"
@@ -863,10 +864,9 @@ void TForm_Main::DrawMeasuredPointMarks() {
 }
 
 void TForm_Main::DeletePoints(const std::vector<int>& rows) {
-  for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
-    if (*row >= 0 && *row < static_cast<int>(points_.size())) {
-      points_.erase(points_.begin() + *row);
-    }
+  // From the last row up, so that the rows still to go keep their places.
+  for (const int row : std::ranges::reverse_view(rows)) {
+    if (row >= 0 && row < static_cast<int>(points_.size())) points_.erase(points_.begin() + row);
   }
   pointsSaved_ = points_.empty();
   pointsDock_->ShowPoints(points_);

@@ -804,7 +804,7 @@ void FormMainTest::viewMenuTurnsThePictureAndKeepsTheHour() {
 }
 
 void FormMainTest::MovePointerTo(QPointF imagePoint) const {
-  QWidget* picture = Control<QWidget>("Image1");
+  auto* picture = Control<QWidget>("Image1");
   const QPointF position = imagePoint + QPointF(0.5, 0.5);
   QMouseEvent move(QEvent::MouseMove, position, picture->mapToGlobal(position), Qt::NoButton,
                    Qt::NoButton, Qt::NoModifier);
@@ -812,7 +812,7 @@ void FormMainTest::MovePointerTo(QPointF imagePoint) const {
 }
 
 void FormMainTest::ClickPictureAt(QPointF imagePoint) const {
-  QWidget* picture = Control<QWidget>("Image1");
+  auto* picture = Control<QWidget>("Image1");
   const QPointF position = imagePoint + QPointF(0.5, 0.5);
   for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
     QMouseEvent click(type, position, picture->mapToGlobal(position), Qt::LeftButton,
@@ -977,7 +977,7 @@ void FormMainTest::openedImageCarriesTheGridAndTheMeasuring() {
   QVERIFY(point.located.onDisk);
 
   // Dragging the centre handle moves the disk; it adds no point.
-  QWidget* picture = Control<QWidget>("Image1");
+  auto* picture = Control<QWidget>("Image1");
   const QPointF moved = shownCentre + QPointF(20, 0);
   const auto send = [picture](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
     const QPointF position = at + QPointF(0.5, 0.5);
