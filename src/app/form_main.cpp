@@ -47,6 +47,7 @@
 #include "redraw.h"
 #include "sun.h"
 #include "versioninfo.h"
+#include "yearchart.h"
 
 namespace helidisk {
 namespace {
@@ -201,6 +202,7 @@ TForm_Main::TForm_Main() : yearSource_([] { return QDate::currentDate().year(); 
   pointsDock_ = new MeasuredPointsDock(this);
   addDockWidget(Qt::RightDockWidgetArea, pointsDock_);
   pointsDock_->hide();
+  yearChart_ = new YearChartDock(this);
   unsavedPointsPrompt_ = [this] {
     const auto answer = QMessageBox::question(
         this, QStringLiteral("Measured points"),
@@ -269,6 +271,7 @@ void TForm_Main::CreateMeasuringMenus() {
     pointsDock_->setFloating(true);
     pointsDock_->move(frameGeometry().topRight());
   });
+  View1->addAction(yearChart_->ShowAction());
 
   Go1 = MainMenu1->addMenu(QStringLiteral("&Go"));
   Go1->setObjectName(QStringLiteral("Go1"));
@@ -436,6 +439,7 @@ void TForm_Main::BindHandlers() {
   connect(ScrollBar1, &QScrollBar::actionTriggered, this, bind(&TForm_Main::ScrollBar1Scroll));
   connect(CheckBox_DiffRot, &QCheckBox::toggled, this, bind(&TForm_Main::CheckBox_DiffRotClick));
   connect(Exit1, &QAction::triggered, this, bind(&TForm_Main::Exit1Click));
+  connect(yearChart_, &YearChartDock::HourChosen, ScrollBar1, &QScrollBar::setValue);
   connect(orientationGroup_, &QActionGroup::triggered, this, bind(&TForm_Main::ScrollBar1Change));
   connect(Image1, &PictureControl::PointerMoved, this, [this](QPointF imagePoint) {
     RunHandler([this, imagePoint] { Image1PointerMoved(imagePoint); });
@@ -601,6 +605,7 @@ void TForm_Main::ScrollBar1Change() {
   if (pointer_) {
     Image1PointerMoved(*pointer_);
   }
+  yearChart_->Follow(CurrentYear(), HourPosition());
   Image1->update();
 }
 

@@ -38,6 +38,7 @@ namespace helidisk {
 
 class MeasuredPointsDock;
 class PictureControl;
+class YearChartDock;
 
 class TForm_Main final : public QMainWindow, public FormView {
   Q_OBJECT
@@ -170,6 +171,7 @@ class TForm_Main final : public QMainWindow, public FormView {
   QLabel* Label_Rotation = nullptr;
   MeasuredPointsDock* pointsDock_ = nullptr;
   bool pointsDockPlaced_ = false;
+  YearChartDock* yearChart_ = nullptr;
   QAction* about1 = nullptr;
   QAction* Exit1 = nullptr;
 
