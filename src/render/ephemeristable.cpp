@@ -30,12 +30,11 @@ constexpr std::string_view kJsonRowEnd = ",\n";
 // else and is ignored where huge pages are not offered.
 void ReserveWithHugePages(std::string& text, std::size_t bytes) {
   text.reserve(bytes);
-  const auto pageBytes = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-  const auto start = reinterpret_cast<std::uintptr_t>(text.data());
-  const std::uintptr_t firstPage = (start + pageBytes - 1) / pageBytes * pageBytes;
-  const std::uintptr_t endPage = (start + text.capacity()) / pageBytes * pageBytes;
-  if (endPage > firstPage) {
-    ::madvise(reinterpret_cast<void*>(firstPage), endPage - firstPage, MADV_HUGEPAGE);
+  const auto pageBytes = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+  const std::size_t misalignment = reinterpret_cast<std::uintptr_t>(text.data()) % pageBytes;
+  const std::size_t lead = misalignment == 0 ? 0 : pageBytes - misalignment;
+  if (text.capacity() > lead + pageBytes) {
+    ::madvise(text.data() + lead, (text.capacity() - lead) / pageBytes * pageBytes, MADV_HUGEPAGE);
   }
 }
 
@@ -70,6 +69,7 @@ std::vector<InstantSeries> PartsOf(const InstantSeries& series) {
   const std::int64_t parts = std::clamp(std::min(series.count / kRowsWorthAThread, processors),
                                         std::int64_t{1}, kMostThreads);
   std::vector<InstantSeries> result;
+  result.reserve(static_cast<std::size_t>(parts));
   for (std::int64_t part = 0; part < parts; ++part) {
     const std::int64_t begin = series.count * part / parts;
     const std::int64_t end = series.count * (part + 1) / parts;
@@ -86,10 +86,12 @@ auto ForEachPart(const InstantSeries& series, const Make& make) {
   using Result = std::invoke_result_t<Make, const InstantSeries&, std::size_t>;
   const std::vector<InstantSeries> parts = PartsOf(series);
   std::vector<std::future<Result>> pending;
+  pending.reserve(parts.size());
   for (std::size_t index = 0; index < parts.size(); ++index) {
     pending.push_back(std::async(std::launch::async, make, std::cref(parts[index]), index));
   }
   std::vector<Result> results;
+  results.reserve(parts.size());
   for (std::future<Result>& part : pending) results.push_back(part.get());
   return results;
 }
