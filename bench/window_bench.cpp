@@ -20,18 +20,8 @@
 namespace helidisk {
 namespace {
 
-// One application object for the whole run; Qt wants it before any widget.
-QApplication& Application() {
-  static int argc = 1;
-  static char name[] = "helidisk_window_bench";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication application(argc, argv);
-  return application;
-}
-
+// The application object is the one the benchmark program's main makes.
 std::unique_ptr<TForm_Main> ShownWindow() {
-  Application();
   auto window = std::make_unique<TForm_Main>();
   window->SetInstantPrompt([](const UtcMinute&) { return UtcMinute{2026, 5, 1, 10, 0}; });
   window->show();

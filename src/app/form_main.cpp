@@ -57,6 +57,7 @@
 #include "redraw.h"
 #include "sun.h"
 #include "versioninfo.h"
+#include "yearchart.h"
 
 namespace helidisk {
 namespace {
@@ -235,6 +236,7 @@ TForm_Main::TForm_Main() : yearSource_([] { return QDate::currentDate().year(); 
   pointsDock_ = new MeasuredPointsDock(this);
   addDockWidget(Qt::RightDockWidgetArea, pointsDock_);
   pointsDock_->hide();
+  yearChart_ = new YearChartDock(this);
   unsavedPointsPrompt_ = [this] {
     const auto answer = QMessageBox::question(
         this, QStringLiteral("Measured points"),
@@ -331,6 +333,7 @@ void TForm_Main::CreateMeasuringMenus() {
     pointsDock_->setFloating(true);
     pointsDock_->move(frameGeometry().topRight());
   });
+  View1->addAction(yearChart_->ShowAction());
 
   Go1 = MainMenu1->addMenu(QStringLiteral("&Go"));
   Go1->setObjectName(QStringLiteral("Go1"));
@@ -498,6 +501,7 @@ void TForm_Main::BindHandlers() {
   connect(ScrollBar1, &QScrollBar::actionTriggered, this, bind(&TForm_Main::ScrollBar1Scroll));
   connect(CheckBox_DiffRot, &QCheckBox::toggled, this, bind(&TForm_Main::CheckBox_DiffRotClick));
   connect(Exit1, &QAction::triggered, this, bind(&TForm_Main::Exit1Click));
+  connect(yearChart_, &YearChartDock::HourChosen, ScrollBar1, &QScrollBar::setValue);
   connect(orientationGroup_, &QActionGroup::triggered, this, bind(&TForm_Main::ScrollBar1Change));
   connect(Image1, &PictureControl::PointerMoved, this, [this](QPointF imagePoint) {
     RunHandler([this, imagePoint] { Image1PointerMoved(imagePoint); });
@@ -685,6 +689,7 @@ void TForm_Main::ScrollBar1Change() {
   Label_Rotation->adjustSize();
   // A pointer held still over the picture now points at another place.
   ShowPointerReadoutAtPointer();
+  yearChart_->Follow(CurrentYear(), HourPosition());
   Image1->update();
 }
 

@@ -44,6 +44,7 @@ class ImagePanel;
 class MeasuredPointsDock;
 class OpenedImage;
 class PictureControl;
+class YearChartDock;
 
 class TForm_Main final : public QMainWindow, public FormView {
   Q_OBJECT
@@ -205,6 +206,7 @@ class TForm_Main final : public QMainWindow, public FormView {
   QLabel* Label_Rotation = nullptr;
   MeasuredPointsDock* pointsDock_ = nullptr;
   bool pointsDockPlaced_ = false;
+  YearChartDock* yearChart_ = nullptr;
   QAction* about1 = nullptr;
   QAction* Exit1 = nullptr;
 

@@ -12,7 +12,9 @@
 #include "astronom.h"
 #include "checked.h"
 #include "diskgeometry.h"
+#include "ephemeristable.h"
 #include "imageerror.h"
+#include "instantseries.h"
 #include "outputfile.h"
 #include "overlay.h"
 #include "qimagecanvas.h"
@@ -174,6 +176,41 @@ int ReportingFailures(std::FILE* err, const std::function<int()>& work) {
 
 namespace {
 
+void WarnOfUnknownAccuracy(std::FILE* err, std::int32_t year) {
+  Print(err, std::string(kProgramName) + ": warning: the accuracy of the solar theory is unknown " +
+                 "for the year " + std::to_string(year) + " (known for " +
+                 std::to_string(kFirstYearOfKnownAccuracy) + " to " +
+                 std::to_string(kLastYearOfKnownAccuracy) + ")\n");
+}
+
+// The finished result to standard output ("-", or no path at all) or into
+// the file.  Returns the exit status.
+int WriteResult(const std::string& path, std::string_view bytes, std::FILE* out, std::FILE* err) {
+  if (path.empty() || path == "-") return WriteToStandardOutput(out, err, bytes);
+  std::string reason;
+  if (!WriteOutputFile(path, bytes, reason)) {
+    Print(err, std::string(kProgramName) + ": cannot write '" + path + "': " + reason + "\n");
+    return kExitFailure;
+  }
+  return 0;
+}
+
+// The whole table is computed before anything is written, so that a row
+// the theory cannot serve leaves nothing behind.
+int RenderTable(const RenderOptions& options, std::FILE* out, std::FILE* err) {
+  std::string table;
+  try {
+    const InstantSeries series =
+        SeriesFromTo(options.tableFrom, options.tableTo, options.tableStepMinutes);
+    if (const auto year = YearOfUnknownAccuracy(series)) WarnOfUnknownAccuracy(err, *year);
+    table = EphemerisTable(series, options.tableFormat);
+  } catch (const RunError& error) {
+    Print(err, std::string(kProgramName) + ": the table failed: " + error.what() + "\n");
+    return kExitFailure;
+  }
+  return WriteResult(options.outputPath, table, out, err);
+}
+
 // An observer's image to draw over: the file, its disk, the view the grid
 // is drawn in.
 struct ImageJob {
@@ -253,19 +290,14 @@ std::string TextOf(const RenderOptions& options, const RedrawResult& result,
 }
 
 int Render(const RenderOptions& given, std::FILE* out, std::FILE* err) {
+  if (given.printTable) return RenderTable(given, out, err);
   RenderOptions options = given;
   std::optional<ImageJob> job;
   if (!options.imagePath.empty()) {
     job = ImageJob{LoadSolarImage(QString::fromStdString(options.imagePath)), {}, {}};
     if (!options.instantGiven) TakeInstantFromImage(job->image, options);
   }
-  if (!AccuracyKnownFor(options.year)) {
-    Print(err, std::string(kProgramName) +
-                   ": warning: the accuracy of the solar theory is unknown for the year " +
-                   std::to_string(options.year) + " (known for " +
-                   std::to_string(kFirstYearOfKnownAccuracy) + " to " +
-                   std::to_string(kLastYearOfKnownAccuracy) + ")\n");
-  }
+  if (!AccuracyKnownFor(options.year)) WarnOfUnknownAccuracy(err, options.year);
   RedrawResult result;
   QByteArray picture;
   if (job) {
@@ -291,19 +323,14 @@ int Render(const RenderOptions& given, std::FILE* out, std::FILE* err) {
     return kExitFailure;
   }
 
-  if (options.outputPath == "-") {
-    if (WriteToStandardOutput(out, err, BytesOf(picture)) != 0) return kExitFailure;
-  } else if (!options.outputPath.empty()) {
-    std::string reason;
-    if (!WriteOutputFile(options.outputPath, BytesOf(picture), reason)) {
-      Print(err, std::string(kProgramName) + ": cannot write '" + options.outputPath +
-                     "': " + reason + "\n");
-      return kExitFailure;
-    }
+  if (!options.outputPath.empty() &&
+      WriteResult(options.outputPath, BytesOf(picture), out, err) != 0) {
+    return kExitFailure;
   }
 
-  const std::string text = job ? TextOf(options, result, job->view.orientation, ReportOf(*job))
-                               : TextOf(options, result, options.orientation, std::nullopt);
+  const std::string text =
+      job ? TextOf(options, result, job->view.orientation, ReportOf(*job))
+          : TextOf(options, result, options.orientation, std::nullopt);
   return text.empty() ? 0 : WriteToStandardOutput(out, err, text);
 }
 

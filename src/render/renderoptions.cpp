@@ -71,6 +71,15 @@ bool UsableAsDecimalSeparator(char32_t character) {
   }
 }
 
+// The table format that a file name's extension names, if any.
+std::optional<TableFormat> TableFormatOfFileName(const std::string& fileName) {
+  const QString suffix = QString::fromUtf8(fileName).section('.', -1).toLower();
+  if (fileName.find('.') == std::string::npos) return std::nullopt;
+  if (suffix == "csv") return TableFormat::Csv;
+  if (suffix == "json") return TableFormat::Json;
+  return std::nullopt;
+}
+
 class Parser;
 
 // "one of sky, mirror, ...", for the message that refuses a bad name.
@@ -156,31 +165,35 @@ class Parser {
   }
 
   void TakeInstant(const OptionSpec& option, const std::string& value) {
-    const InstantText parsed = ParseInstantText(value);
-    switch (parsed.fault) {
-      case InstantTextFault::Malformed:
-        return RejectValue(option, value);
-      case InstantTextFault::FieldOutOfRange:
-        return Reject(option.name + ": " + Quoted(value) +
-                      " is not a valid instant (month 01-12, day 01-31, hour 00-23, minute "
-                      "00-59)");
-      case InstantTextFault::NotACalendarDay:
-        return Reject(option.name + ": " + Quoted(value) +
-                      " is not a day of the calendar (Julian up to 1582-10-04, Gregorian from "
-                      "1582-10-15)");
-      case InstantTextFault::BeyondTheCalendar:
-        // The redraw of that year fails with the calendar's run-time error,
-        // as it does for the same year given with --year.
-        line_.options.year = parsed.instant.year;
-        line_.options.hourPosition = 0;
-        line_.options.instantGiven = true;
-        return;
-      case InstantTextFault::None:
-        break;
-    }
-    line_.options.year = parsed.instant.year;
-    line_.options.hourPosition = HoursSinceNewYear(parsed.instant);
+    const std::optional<InstantText> parsed = InstantIn(option, value, false);
+    if (!parsed) return;
+    line_.options.year = parsed->instant.year;
+    // A year beyond the calendar fails in the redraw with the calendar's
+    // run-time error, as it does when given with --year.
+    line_.options.hourPosition = parsed->fault == InstantTextFault::BeyondTheCalendar
+                                     ? 0
+                                     : HoursSinceNewYear(parsed->instant);
     line_.options.instantGiven = true;
+  }
+
+  void TakeTable(const OptionSpec& /*option*/, const std::string& /*value*/) {
+    line_.options.printTable = true;
+  }
+
+  void TakeTableFrom(const OptionSpec& option, const std::string& value) {
+    const std::optional<InstantText> parsed = InstantIn(option, value, true);
+    if (parsed) tableFrom_ = parsed->instant;
+  }
+
+  void TakeTableTo(const OptionSpec& option, const std::string& value) {
+    const std::optional<InstantText> parsed = InstantIn(option, value, true);
+    if (parsed) tableTo_ = parsed->instant;
+  }
+
+  void TakeTableStep(const OptionSpec& option, const std::string& value) {
+    const std::optional<std::int64_t> minutes = ParseStepMinutes(value);
+    if (!minutes) return RejectValue(option, value);
+    line_.options.tableStepMinutes = *minutes;
   }
 
   void TakeGrid(const OptionSpec& option, const std::string& value) {
@@ -240,13 +253,23 @@ class Parser {
     line_.options.outputPath = value;
   }
 
+  // One option names the format of either result: png and svg are
+  // pictures, csv, json and text tables; which one fits is decided once the
+  // whole command line is read.
   void TakeFormat(const OptionSpec& option, const std::string& value) {
+    formatName_ = value;
     if (value == "png") {
       format_ = PictureFormat::Png;
     } else if (value == "svg") {
       format_ = PictureFormat::Svg;
     } else if (value == "jpeg" || value == "jpg") {
       format_ = PictureFormat::Jpeg;
+    } else if (value == "csv") {
+      tableFormat_ = TableFormat::Csv;
+    } else if (value == "json") {
+      tableFormat_ = TableFormat::Json;
+    } else if (value == "text") {
+      tableFormat_ = TableFormat::Text;
     } else {
       RejectValue(option, value);
     }
@@ -344,8 +367,106 @@ class Parser {
     return true;
   }
 
+  // The instant of YYYY-MM-DDTHH:MM (or YYYY-MM-DD where the time may be
+  // left out), also in a year beyond the calendar; empty when refused.
+  std::optional<InstantText> InstantIn(const OptionSpec& option, const std::string& value,
+                                       bool timeOptional) {
+    const InstantText parsed = ParseInstantText(value, timeOptional);
+    switch (parsed.fault) {
+      case InstantTextFault::Malformed:
+        RejectValue(option, value);
+        return std::nullopt;
+      case InstantTextFault::FieldOutOfRange:
+        Reject(option.name + ": " + Quoted(value) +
+               " is not a valid instant (month 01-12, day 01-31, hour 00-23, minute 00-59)");
+        return std::nullopt;
+      case InstantTextFault::NotACalendarDay:
+        Reject(option.name + ": " + Quoted(value) +
+               " is not a day of the calendar (Julian up to 1582-10-04, Gregorian from "
+               "1582-10-15)");
+        return std::nullopt;
+      case InstantTextFault::BeyondTheCalendar:
+      case InstantTextFault::None:
+        break;
+    }
+    return parsed;
+  }
+
+  // The options of a picture or of a single instant that a table has no use
+  // for, and the table's own options without --table; true when refused.
+  bool RejectMisplacedOptions() {
+    static const char* const kSingleInstantOnly[] = {
+        "--hour",        "--at",   "--readout",           "--json",  "--locate",
+        "--grid",        "--size", "--decimal-separator", "--image", "--rotation",
+        "--site",        "--orientation"};
+    static const char* const kTableOnly[] = {"--from", "--to", "--step"};
+    const bool table = line_.options.printTable;
+    for (const char* name : kSingleInstantOnly) {
+      if (table && seen_.count(name) != 0) {
+        Reject(std::string(name) + " does not apply to --table");
+        return true;
+      }
+    }
+    for (const char* name : kTableOnly) {
+      if (!table && seen_.count(name) != 0) {
+        Reject(std::string(name) + " only applies together with --table");
+        return true;
+      }
+    }
+    if (table && format_) {
+      Reject("--format " + formatName_ + " is a picture format; a table is csv, json or text");
+      return true;
+    }
+    if (!table && tableFormat_) {
+      Reject("--format " + formatName_ +
+             " is a table format and needs --table; a picture is png, svg or jpeg");
+      return true;
+    }
+    return false;
+  }
+
+  // Without --from and --to the table covers a whole year: that of --year,
+  // else that of --from, else the current one.
+  void CheckTable() {
+    RenderOptions& options = line_.options;
+    if (seen_.count("--year") != 0 && tableFrom_ && tableTo_) {
+      Reject(
+          "--year names the year of a table without --from or --to; with both given it names "
+          "nothing");
+      return;
+    }
+    const std::int32_t year =
+        seen_.count("--year") == 0 && tableFrom_ ? tableFrom_->year : options.year;
+    options.tableFrom = tableFrom_.value_or(UtcMinute{year, 1, 1, 0, 0});
+    options.tableTo = tableTo_.value_or(UtcMinute{year, 12, 31, 23, 59});
+    options.tableFormat = tableFormat_.value_or(
+        TableFormatOfFileName(options.outputPath).value_or(TableFormat::Text));
+    std::int64_t rows = 0;
+    try {
+      rows = SeriesFromTo(options.tableFrom, options.tableTo, options.tableStepMinutes).count;
+    } catch (const RunError&) {
+      // The run fails with the calendar's error, as a picture of that year
+      // does.
+      return;
+    }
+    const std::string range =
+        InstantTextOf(options.tableFrom) + " to " + InstantTextOf(options.tableTo);
+    if (rows == 0) {
+      Reject("the table from " + range + " is empty: --to comes before --from");
+    } else if (rows > kMostTableRows) {
+      Reject("the table from " + range + " would have " + std::to_string(rows) +
+             " rows, more than " + std::to_string(kMostTableRows) +
+             "; shorten the range or lengthen --step");
+    }
+  }
+
   void CheckCombination() {
     RenderOptions& options = line_.options;
+    if (RejectMisplacedOptions()) return;
+    if (options.printTable) {
+      CheckTable();
+      return;
+    }
     if (seen_.count("--at") != 0 && (seen_.count("--year") != 0 || seen_.count("--hour") != 0)) {
       Reject(
           "--at names the year and the hour itself; it cannot be combined with --year or "
@@ -362,7 +483,7 @@ class Parser {
       if (format_) {
         Reject("--format only applies together with --output");
       } else if (!printsText) {
-        Reject("nothing to do: give --output FILE, --readout, --json or --locate X,Y");
+        Reject("nothing to do: give --output FILE, --readout, --json, --locate X,Y or --table");
       }
       return;
     }
@@ -403,6 +524,10 @@ class Parser {
   CommandLine line_;
   std::set<std::string> seen_;
   std::optional<PictureFormat> format_;
+  std::optional<TableFormat> tableFormat_;
+  std::string formatName_;
+  std::optional<UtcMinute> tableFrom_;
+  std::optional<UtcMinute> tableTo_;
 };
 
 const std::vector<OptionSection>& OptionTable() {
@@ -447,8 +572,15 @@ const std::vector<OptionSection>& OptionTable() {
             "with one element per drawing operation; --output - writes to standard output "
             "and then needs --format",
             &Parser::TakeOutput},
-           {"--format", "png|svg|jpeg", "png, svg or jpeg",
-            "the picture format, overriding the file name's extension", &Parser::TakeFormat},
+           {"--format", "png|svg|jpeg|csv|json|text",
+            "png, svg or jpeg for a picture, csv, json or text for a table",
+            "the picture format (png or svg, or jpeg for --image), overriding the file name's "
+            "extension; or, with "
+            "--table, the table's: csv (RFC 4180 with a header line, every number exact with "
+            "a full stop whatever the locale), json (one array of objects) or text (aligned "
+            "columns for reading, degrees to two decimals; the default unless FILE ends in "
+            ".csv or .json)",
+            &Parser::TakeFormat},
        }},
       {"An observer's image:",
        {
@@ -498,6 +630,30 @@ const std::vector<OptionSection>& OptionTable() {
             "the Julian day's decimal separator, one character (default: that of the user's "
             "locale)",
             &Parser::TakeDecimalSeparator},
+       }},
+      {"The ephemeris table:",
+       {
+           {"--table", "", "",
+            "print the ephemeris for a run of instants instead of a picture, one row an "
+            "instant, with the figures and names of --json (utc, jd, ra_hours, dec_deg, "
+            "distance_au, semidiameter_arcsec, p_deg, b0_deg, l0_deg, carrington_rotation, "
+            "carrington_fraction), at most " +
+                std::to_string(kMostTableRows) +
+                " rows; to standard output, or with --output FILE into that file",
+            &Parser::TakeTable},
+           {"--from", "YYYY-MM-DD[THH:MM]", "a date YYYY-MM-DD or an instant YYYY-MM-DDTHH:MM",
+            "the first row's instant in UT (default: 1 January, 0 h, of the year of --year or "
+            "of the local clock)",
+            &Parser::TakeTableFrom},
+           {"--to", "YYYY-MM-DD[THH:MM]", "a date YYYY-MM-DD or an instant YYYY-MM-DDTHH:MM",
+            "the last instant the rows may reach, included (default: the end of 31 December "
+            "of the year of --year, or else of --from, or else of the local clock)",
+            &Parser::TakeTableTo},
+           {"--step", "N{m|h|d}",
+            "a whole number of at least 1 followed by m, h or d, such as 30m, 6h or 1d",
+            "the time from one row to the next: N minutes, hours or days (default 1d); every "
+            "row falls on a whole minute, counted from --from",
+            &Parser::TakeTableStep},
        }},
       {"",
        {
@@ -581,13 +737,12 @@ std::string HelpText() {
     }
   }
   text +=
-      "\nAt least one of --output, --readout, --json and --locate is needed.  A control narrower "
-      "or\n"
-      "shorter than 3 pixels leaves an image without pixels: a PNG is then refused,\n"
-      "an SVG is written with width and height 0 and still lists every drawing\n"
-      "operation.  A file is written to a temporary file beside it and renamed into\n"
-      "place only when complete.\n\n"
-      "Exit status: 0 done, 1 the picture could not be computed or written,\n"
+      "\nAt least one of --output, --readout, --json, --locate and --table is needed.\n"
+      "A control narrower or shorter than 3 pixels leaves an image without pixels:\n"
+      "a PNG is then refused, an SVG is written with width and height 0 and still\n"
+      "lists every drawing operation.  A file is written to a temporary file beside\n"
+      "it and renamed into place only when complete.\n\n"
+      "Exit status: 0 done, 1 the picture or table could not be computed or written,\n"
       "2 bad command line (nothing is written).\n";
   return text;
 }

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "diskframe.h"
+#include "ephemeristable.h"
+#include "instantseries.h"
 #include "overlay.h"
 
 namespace helidisk {
@@ -52,6 +54,15 @@ struct RenderOptions {
   std::optional<PixelQuery> locate;
   // UTF-8, one character.
   std::string decimalSeparator;
+  // With --table: the ephemeris from tableFrom to tableTo (both included)
+  // every tableStepMinutes instead of a picture, written to outputPath ("-"
+  // or empty: standard output).  At most kMostTableRows rows, unless the
+  // calendar routines cannot reckon with the range: then the run fails.
+  bool printTable = false;
+  UtcMinute tableFrom;
+  UtcMinute tableTo;
+  std::int64_t tableStepMinutes = kMinutesPerDay;
+  TableFormat tableFormat = TableFormat::Text;
 };
 
 enum class CommandAction { Render, ShowHelp, ShowVersion, Reject };

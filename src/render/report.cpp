@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "ephemerisrecord.h"
+#include "recordjson.h"
 #include "textfields.h"
 #include "trigfunc.h"
 
@@ -50,25 +51,11 @@ std::string LocateText(const PixelQuery& pixel, const LocatedPoint& point) {
 std::string JsonText(const RedrawResult& result, Orientation orientation,
                      const std::optional<PixelQuery>& pixel,
                      const std::optional<ImageReport>& image) {
-  const EphemerisRecord record = EphemerisRecordOf(result.instant, result.sun);
-  Json json = {
-      {"utc", record.utc},
-      {"jd", record.jd},
-      {"ra_hours", record.raHours},
-      {"dec_deg", record.decDeg},
-      {"distance_au", record.distanceAu},
-      {"semidiameter_arcsec", record.semidiameterArcsec},
-      {"p_deg", record.pDeg},
-      {"b0_deg", record.b0Deg},
-      {"l0_deg", record.l0Deg},
-      {"carrington_rotation", record.carringtonRotation},
-      {"carrington_fraction", record.carringtonFraction},
-      {"orientation", OrientationName(orientation)},
-      {"disk",
-       {{"cx", result.frame.centreXPx},
-        {"cy", result.frame.centreYPx},
-        {"radius", result.frame.radiusPx}}},
-  };
+  Json json = RecordJson(EphemerisRecordOf(result.instant, result.sun));
+  json["orientation"] = OrientationName(orientation);
+  json["disk"] = {{"cx", result.frame.centreXPx},
+                  {"cy", result.frame.centreYPx},
+                  {"radius", result.frame.radiusPx}};
   if (image) {
     json["image"] = {
         {"width", image->widthPx},
