@@ -42,6 +42,7 @@
 #include "instantdialog.h"
 #include "measuredpointsdock.h"
 #include "outputfile.h"
+#include "pictureactions.h"
 #include "picturecontrol.h"
 #include "readout.h"
 #include "redraw.h"
@@ -241,6 +242,8 @@ void TForm_Main::CreateMenu() {
   Exit1 = File1->addAction(QStringLiteral("E&xit"));
   Exit1->setObjectName(QStringLiteral("Exit1"));
   CreateMeasuringMenus();
+  pictureActions_ =
+      new PictureActions(this, *this, {File1, SavePoints1, Edit1, Copy1, pointsDock_->Table()});
   Help1 = MainMenu1->addMenu(QStringLiteral("&Help"));
   Help1->setObjectName(QStringLiteral("Help1"));
   about1 = Help1->addAction(QStringLiteral("&About"));
@@ -253,7 +256,6 @@ void TForm_Main::CreateMeasuringMenus() {
   Edit1->setObjectName(QStringLiteral("Edit1"));
   Copy1 = Edit1->addAction(QStringLiteral("&Copy points"));
   Copy1->setObjectName(QStringLiteral("Copy1"));
-  Copy1->setShortcut(QKeySequence::Copy);
 
   CreateViewMenu();
   View1->addSeparator();

@@ -37,6 +37,7 @@ class QTableWidget;
 namespace helidisk {
 
 class MeasuredPointsDock;
+class PictureActions;
 class PictureControl;
 
 class TForm_Main final : public QMainWindow, public FormView {
@@ -172,6 +173,8 @@ class TForm_Main final : public QMainWindow, public FormView {
   bool pointsDockPlaced_ = false;
   QAction* about1 = nullptr;
   QAction* Exit1 = nullptr;
+  // File -> Save picture as… and Print…, Edit -> Copy picture.
+  PictureActions* pictureActions_ = nullptr;
 
   // The View menu's orientations, one checked; the choice lasts for the
   // session.

@@ -12,12 +12,15 @@
 #include "checked.h"
 #include "diskgeometry.h"
 #include "outputfile.h"
+#include "pdfpage.h"
 #include "qimagecanvas.h"
 #include "redraw.h"
 #include "report.h"
+#include "stonyhurst.h"
 #include "sun.h"
 #include "svgcanvas.h"
 #include "textfields.h"
+#include "trigfunc.h"
 
 namespace helidisk {
 
@@ -134,22 +137,49 @@ std::int32_t ImageHeightFor(const RenderOptions& options) {
   return ImageHeightOf(GeometryFor(options));
 }
 
-QByteArray RenderPicture(const RenderOptions& options, RedrawResult& result) {
-  if (options.format == PictureFormat::Svg) {
-    SvgCanvas canvas(ImageWidthFor(options), ImageHeightFor(options));
+RedrawResult RedrawRecordOf(const RenderOptions& options) {
+  DiscardingCanvas canvas;
+  return RenderOnto(options, canvas);
+}
+
+namespace {
+
+// A template has no instant, so its record stays empty.
+void DrawPicture(const RenderOptions& options, Canvas& canvas, RedrawResult& result) {
+  if (options.templateB0Deg) {
+    DrawStonyhurstTemplate(canvas, GeometryFor(options), *options.templateB0Deg * DegToRad);
+  } else {
     result = RenderOnto(options, canvas);
-    const std::string document = canvas.Document();
-    return {document.data(), static_cast<qsizetype>(document.size())};
   }
+}
+
+}  // namespace
+
+QImage RenderImage(const RenderOptions& options, RedrawResult& result) {
   QImageCanvas canvas;
   canvas.SetWidth(ImageWidthFor(options));
   canvas.SetHeight(ImageHeightFor(options));
   if (canvas.Image().isNull()) {
+    if (canvas.Width() <= 0 || canvas.Height() <= 0) {
+      throw PictureError("a picture control of " + std::to_string(options.controlWidth) + "x" +
+                         std::to_string(options.controlHeight) + " leaves the image no pixels");
+    }
     throw PictureError("not enough memory for an image of " + std::to_string(canvas.Width()) + "x" +
                        std::to_string(canvas.Height()) + " pixels");
   }
-  result = RenderOnto(options, canvas);
-  return EncodePng(canvas.Image());
+  DrawPicture(options, canvas, result);
+  return canvas.Image();
+}
+
+QByteArray RenderPicture(const RenderOptions& options, RedrawResult& result) {
+  if (options.format == PictureFormat::Pdf) return RenderPdfPage(options, result);
+  if (options.format == PictureFormat::Svg) {
+    SvgCanvas canvas(ImageWidthFor(options), ImageHeightFor(options));
+    DrawPicture(options, canvas, result);
+    const std::string document = canvas.Document();
+    return {document.data(), static_cast<qsizetype>(document.size())};
+  }
+  return EncodePng(RenderImage(options, result));
 }
 
 int ReportingFailures(std::FILE* err, const std::function<int()>& work) {
@@ -170,22 +200,24 @@ int ReportingFailures(std::FILE* err, const std::function<int()>& work) {
 namespace {
 
 int Render(const RenderOptions& options, std::FILE* out, std::FILE* err) {
-  if (!AccuracyKnownFor(options.year)) {
+  const bool hasInstant = !options.templateB0Deg;
+  if (hasInstant && !AccuracyKnownFor(options.year)) {
     Print(err, std::string(kProgramName) +
                    ": warning: the accuracy of the solar theory is unknown " + "for the year " +
                    std::to_string(options.year) + " (known for " +
                    std::to_string(kFirstYearOfKnownAccuracy) + " to " +
                    std::to_string(kLastYearOfKnownAccuracy) + ")\n");
   }
+  const bool writesPage = options.format == PictureFormat::Pdf && !options.outputPath.empty();
+  const std::unique_ptr<QGuiApplication> fonts = writesPage ? StartFontSession() : nullptr;
   RedrawResult result;
   QByteArray picture;
   if (options.outputPath.empty()) {
-    DiscardingCanvas canvas;
-    result = RenderOnto(options, canvas);
+    result = RedrawRecordOf(options);
   } else {
     picture = RenderPicture(options, result);
   }
-  if (!PlausibleSunDistance(result.sun.distanceAu)) {
+  if (hasInstant && !PlausibleSunDistance(result.sun.distanceAu)) {
     Print(err, std::string(kProgramName) + ": the solar theory fails for this instant: it puts " +
                    "the Sun " + ExactNumber(result.sun.distanceAu) + " AU from the Earth\n");
     return kExitFailure;
