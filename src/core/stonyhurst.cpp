@@ -24,7 +24,9 @@ constexpr std::int32_t kParallelEnd = 180 * kDegree;
 constexpr std::int32_t kParallelSampleStep = 2 * kDegree;
 
 constexpr std::int32_t kCentralMeridianWidthPx = 2;
-constexpr std::int32_t kLimbWidthPx = 2;
+constexpr std::int32_t kLimbOverhangPx = 1;
+constexpr std::int32_t kLimbRingWidthPx = 3;
+constexpr std::int32_t kCrossWidthPx = 2;
 constexpr std::int32_t kCrossArmPx = 6;
 
 constexpr int kLimbSearchSteps = 40;
@@ -44,12 +46,20 @@ struct GridPoint {
 // Traces the lines of the grid through samples given in arc seconds, on a
 // frame without L0, so that longitude is the distance from the central
 // meridian.  A line runs only over the visible hemisphere and ends exactly
-// on the limb where it passes behind it.
+// on the limb where it passes behind it.  A pixel is the centre's pixel
+// plus the rounded offset from it, so that points opposite each other
+// through the centre land on pixels opposite each other.
 class ObserverGridPen {
  public:
-  ObserverGridPen(Canvas& canvas, const DiskFrame& frame) : canvas_(canvas), frame_(frame) {
+  ObserverGridPen(Canvas& canvas, const DiskFrame& frame)
+      : canvas_(canvas),
+        frame_(frame),
+        centreX_(RoundToInt32(frame.centreXPx)),
+        centreY_(RoundToInt32(frame.centreYPx)) {
     frame_.sinL0 = 0;
     frame_.cosL0 = 1;
+    frame_.centreXPx = 0;
+    frame_.centreYPx = 0;
   }
 
   Canvas& canvas() { return canvas_; }
@@ -93,15 +103,20 @@ class ObserverGridPen {
   }
 
   void MoveTo(const GridPoint& point) {
-    canvas_.MoveTo(RoundToInt32(point.projected.xPx), RoundToInt32(point.projected.yPx));
+    canvas_.MoveTo(CheckedAdd(centreX_, RoundToInt32(point.projected.xPx)),
+                   CheckedAdd(centreY_, RoundToInt32(point.projected.yPx)));
   }
 
   void LineTo(const GridPoint& point) {
-    canvas_.LineTo(RoundToInt32(point.projected.xPx), RoundToInt32(point.projected.yPx));
+    canvas_.LineTo(CheckedAdd(centreX_, RoundToInt32(point.projected.xPx)),
+                   CheckedAdd(centreY_, RoundToInt32(point.projected.yPx)));
   }
 
   Canvas& canvas_;
+  // Centred on (0, 0): the offsets from the centre.
   DiskFrame frame_;
+  std::int32_t centreX_;
+  std::int32_t centreY_;
   GridPoint last_;
 };
 
@@ -130,18 +145,6 @@ void DrawMeridians(ObserverGridPen& pen) {
   pen.canvas().SetPenWidth(1);
 }
 
-// The limb as the redraw draws it: a closed polyline of 361 points from
-// the rightmost point downward, over the disk's own outline.
-void DrawLimb(Canvas& canvas, const DiskGeometry& geometry, std::int32_t radiusPx) {
-  canvas.SetPenWidth(kLimbWidthPx);
-  canvas.MoveTo(CheckedAdd(geometry.CentreX, radiusPx), geometry.CentreY);
-  for (std::int32_t angle = 0; angle <= 360; ++angle) {
-    const double angleRad = angle * DegToRad;
-    canvas.LineTo(RoundToInt32(std::cos(angleRad) * radiusPx + geometry.CentreX),
-                  RoundToInt32(std::sin(angleRad) * radiusPx + geometry.CentreY));
-  }
-}
-
 void DrawCentreCross(Canvas& canvas, const DiskGeometry& geometry) {
   canvas.MoveTo(CheckedSub(geometry.CentreX, kCrossArmPx), geometry.CentreY);
   canvas.LineTo(CheckedAdd(geometry.CentreX, kCrossArmPx), geometry.CentreY);
@@ -167,12 +170,17 @@ DiskFrame DrawStonyhurstTemplate(Canvas& canvas, const DiskGeometry& geometry, d
                                             0, Orientation::SolarNorth);
   canvas.SetBrushColor(kWhite);
   canvas.FillRect({0, 0, ImageWidthOf(geometry), ImageHeightOf(geometry)});
+  // The limb ring the redraw leaves, its disk's 2 px outline under a 2 px
+  // limb line: from 2 px inside the limb to 1 px outside, drawn at once as
+  // an outline, which keeps the sheet symmetric through the centre.
+  const std::int32_t outerRadiusPx = CheckedAdd(radiusPx, kLimbOverhangPx);
   canvas.SetPenColor(kBlack);
-  canvas.SetPenWidth(kLimbWidthPx);
-  canvas.Ellipse({CheckedSub(geometry.CentreX, radiusPx), CheckedSub(geometry.CentreY, radiusPx),
-                  CheckedAdd(geometry.CentreX, radiusPx), CheckedAdd(geometry.CentreY, radiusPx)});
+  canvas.SetPenWidth(kLimbRingWidthPx);
+  canvas.Ellipse(
+      {CheckedSub(geometry.CentreX, outerRadiusPx), CheckedSub(geometry.CentreY, outerRadiusPx),
+       CheckedAdd(geometry.CentreX, outerRadiusPx), CheckedAdd(geometry.CentreY, outerRadiusPx)});
   DrawStonyhurstGrid(canvas, frame);
-  DrawLimb(canvas, geometry, radiusPx);
+  canvas.SetPenWidth(kCrossWidthPx);
   DrawCentreCross(canvas, geometry);
   return frame;
 }
