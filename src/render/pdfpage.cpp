@@ -193,6 +193,25 @@ QByteArray RenderPdfPage(const RenderOptions& options, RedrawResult& result) {
   return bytes;
 }
 
+namespace {
+
+QtMessageHandler passedOnTo = nullptr;
+
+// Qt looks for a sandbox's marker in the session's runtime directory while
+// it starts, and complains when the environment names none (as under cron
+// or ssh): nothing that a page depends on.  Every other message is passed
+// on.
+void WithoutRuntimeDirectoryComplaint(QtMsgType type, const QMessageLogContext& context,
+                                      const QString& message) {
+  if (message.startsWith(QLatin1String("QStandardPaths: ")) &&
+      message.contains(QLatin1String("XDG_RUNTIME_DIR"))) {
+    return;
+  }
+  passedOnTo(type, context, message);
+}
+
+}  // namespace
+
 std::unique_ptr<QGuiApplication> StartFontSession() {
   if (QCoreApplication::instance() != nullptr) return nullptr;
   // Qt takes the platform option out of the arguments, so they are set
@@ -207,7 +226,10 @@ std::unique_ptr<QGuiApplication> StartFontSession() {
   arguments[2] = platform;
   arguments[3] = nullptr;
   argumentCount = 3;
-  return std::make_unique<QGuiApplication>(argumentCount, arguments);
+  passedOnTo = qInstallMessageHandler(WithoutRuntimeDirectoryComplaint);
+  auto application = std::make_unique<QGuiApplication>(argumentCount, arguments);
+  qInstallMessageHandler(passedOnTo);
+  return application;
 }
 
 }  // namespace helidisk
