@@ -764,9 +764,10 @@ void TForm_Main::DrawMeasuredPointMarks() {
 }
 
 void TForm_Main::DeletePoints(const std::vector<int>& rows) {
-  for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
-    if (*row >= 0 && *row < static_cast<int>(points_.size())) {
-      points_.erase(points_.begin() + *row);
+  for (std::size_t index = rows.size(); index-- > 0;) {
+    const int row = rows[index];
+    if (row >= 0 && row < static_cast<int>(points_.size())) {
+      points_.erase(points_.begin() + row);
     }
   }
   pointsSaved_ = points_.empty();

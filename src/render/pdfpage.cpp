@@ -134,13 +134,13 @@ void PaintRows(QPainter& painter, const DiskPageLayout& layout, PageSizeMm sheet
 QPageSize QPageSizeOf(PaperSize paper) {
   switch (paper) {
     case PaperSize::A4:
-      return QPageSize(QPageSize::A4);
+      return {QPageSize::A4};
     case PaperSize::A3:
-      return QPageSize(QPageSize::A3);
+      return {QPageSize::A3};
     case PaperSize::Letter:
-      return QPageSize(QPageSize::Letter);
+      return {QPageSize::Letter};
   }
-  return QPageSize(QPageSize::A4);
+  return {QPageSize::A4};
 }
 
 DiskPagePicture PagePictureFor(const RenderOptions& options, RedrawResult& result) {

@@ -124,9 +124,9 @@ void PictureActionsTest::ShowAt2021Hour(int hour) {
 
 // Saves through File -> Save picture as… into the test's folder.
 QString PictureActionsTest::Saved(const QString& name) {
-  const QString path = dir_.filePath(name);
+  QString path = dir_.filePath(name);
   QFile::remove(path);
-  Actions().SetSavePathPrompt([path] { return path; });
+  Actions().SetSavePathPrompt([path] { return QString(path); });
   window_->findChild<QAction*>(QStringLiteral("SavePicture1"))->trigger();
   return path;
 }
@@ -223,7 +223,7 @@ void PictureActionsTest::failedSaveSaysWhyAndChangesNothing() {
     QFile older(path);
     QVERIFY(older.open(QIODevice::WriteOnly) && older.write("older picture") > 0);
   }
-  Actions().SetSavePathPrompt([path] { return path; });
+  Actions().SetSavePathPrompt([path] { return QString(path); });
   Actions().SetPageOptionsPrompt([diameterMm](const PageOptions&) {
     return PageOptions{diameterMm, PaperSize::A4};
   });

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
-#include <ostream>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "diskgeometry.h"
@@ -23,30 +24,15 @@ constexpr std::int32_t kCentre = 313;
 constexpr std::int32_t kRadius = 301;
 const DiskGeometry kSheetGeometry = DiskGeometryOfPicture(628, 628);
 
-struct Point {
-  std::int32_t x;
-  std::int32_t y;
-  friend bool operator==(const Point&, const Point&) = default;
-  friend auto operator<=>(const Point&, const Point&) = default;
-};
+// A pixel as (x, y).
+using Point = std::pair<std::int32_t, std::int32_t>;
 
-// A drawn line with the pen it was drawn with, its ends in a fixed order so
-// that the same line drawn either way compares equal.
-struct Segment {
-  Point from;
-  Point to;
-  std::uint32_t penRgb;
-  std::int32_t penWidth;
-  friend auto operator<=>(const Segment&, const Segment&) = default;
-};
+// A drawn line with the pen it was drawn with (ends, RGB, width), its ends
+// in a fixed order so that the same line drawn either way compares equal.
+using Segment = std::tuple<Point, Point, std::uint32_t, std::int32_t>;
 
 // A polyline: the pen's path from a MoveTo through the LineTos after it.
 using Polyline = std::vector<Point>;
-
-void PrintTo(const Segment& segment, std::ostream* out) {
-  *out << "(" << segment.from.x << "," << segment.from.y << ")-(" << segment.to.x << ","
-       << segment.to.y << ") width " << segment.penWidth;
-}
 
 // The segments of one list that the other lacks, each way.
 std::vector<Segment> Unmatched(const std::vector<Segment>& a, const std::vector<Segment>& b) {
@@ -65,7 +51,7 @@ std::vector<Segment> SegmentsOf(const std::vector<CanvasOp>& ops) {
     const Point end{op.x, op.y};
     const std::uint32_t rgb = (std::uint32_t{op.penColor.Red} << 16) |
                               (std::uint32_t{op.penColor.Green} << 8) | op.penColor.Blue;
-    segments.push_back({std::min(pen, end), std::max(pen, end), rgb, op.penWidth});
+    segments.emplace_back(std::min(pen, end), std::max(pen, end), rgb, op.penWidth);
     pen = end;
   }
   std::sort(segments.begin(), segments.end());
@@ -75,20 +61,20 @@ std::vector<Segment> SegmentsOf(const std::vector<CanvasOp>& ops) {
 std::vector<Polyline> PolylinesOf(const std::vector<CanvasOp>& ops) {
   std::vector<Polyline> polylines;
   for (const CanvasOp& op : ops) {
-    if (op.kind == Op::MoveTo) polylines.push_back({{op.x, op.y}});
-    if (op.kind == Op::LineTo) polylines.back().push_back({op.x, op.y});
+    if (op.kind == Op::MoveTo) polylines.push_back({Point{op.x, op.y}});
+    if (op.kind == Op::LineTo) polylines.back().emplace_back(op.x, op.y);
   }
   std::erase_if(polylines, [](const Polyline& line) { return line.size() < 2; });
   return polylines;
 }
 
 std::vector<Segment> TurnedHalfway(std::vector<Segment> segments) {
-  const auto turn = [](Point p) { return Point{2 * kCentre - p.x, 2 * kCentre - p.y}; };
+  const auto turn = [](Point p) { return Point{2 * kCentre - p.first, 2 * kCentre - p.second}; };
   for (Segment& segment : segments) {
-    const Point a = turn(segment.from);
-    const Point b = turn(segment.to);
-    segment.from = std::min(a, b);
-    segment.to = std::max(a, b);
+    const Point a = turn(std::get<0>(segment));
+    const Point b = turn(std::get<1>(segment));
+    std::get<0>(segment) = std::min(a, b);
+    std::get<1>(segment) = std::max(a, b);
   }
   std::sort(segments.begin(), segments.end());
   return segments;
@@ -109,7 +95,7 @@ std::vector<CanvasOp> GridOps(double l0Deg, double b0Deg, double pDeg, Orientati
   return canvas.ops;
 }
 
-double DistanceFromCentre(Point p) { return std::hypot(p.x - kCentre, p.y - kCentre); }
+double DistanceFromCentre(Point p) { return std::hypot(p.first - kCentre, p.second - kCentre); }
 
 bool OnTheLimb(Point p) { return std::abs(DistanceFromCentre(p) - kRadius) <= 1; }
 
@@ -154,21 +140,21 @@ TEST(StonyhurstGridTest, MeridiansByCentralMeridianDistance) {
     if (op.kind != Op::LineTo) continue;
     if (op.penWidth == 2) {
       thick.push_back(pen);
-      thick.push_back({op.x, op.y});
+      thick.emplace_back(op.x, op.y);
     }
-    if (op.y == kCentre && pen.y == kCentre) equator.push_back({op.x, op.y});
+    if (op.y == kCentre && pen.second == kCentre) equator.emplace_back(op.x, op.y);
     pen = {op.x, op.y};
   }
   ASSERT_FALSE(thick.empty());
-  EXPECT_TRUE(std::all_of(thick.begin(), thick.end(), [](Point p) { return p.x == kCentre; }));
-  const auto [top, bottom] =
-      std::minmax_element(thick.begin(), thick.end(), [](Point a, Point b) { return a.y < b.y; });
-  EXPECT_EQ(top->y, kCentre - kRadius);
-  EXPECT_EQ(bottom->y, kCentre + kRadius);
+  EXPECT_TRUE(std::all_of(thick.begin(), thick.end(), [](Point p) { return p.first == kCentre; }));
+  const auto [top, bottom] = std::minmax_element(
+      thick.begin(), thick.end(), [](Point a, Point b) { return a.second < b.second; });
+  EXPECT_EQ(top->second, kCentre - kRadius);
+  EXPECT_EQ(bottom->second, kCentre + kRadius);
   for (int cmDistanceDeg = -80; cmDistanceDeg <= 80; cmDistanceDeg += 10) {
     const std::int32_t x = kCentre + static_cast<std::int32_t>(
                                          std::lround(kRadius * std::sin(cmDistanceDeg * DegToRad)));
-    EXPECT_TRUE(std::any_of(equator.begin(), equator.end(), [x](Point p) { return p.x == x; }))
+    EXPECT_TRUE(std::any_of(equator.begin(), equator.end(), [x](Point p) { return p.first == x; }))
         << cmDistanceDeg << " deg";
   }
 }
