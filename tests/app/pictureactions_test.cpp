@@ -6,10 +6,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QScrollBar>
@@ -24,6 +27,7 @@
 #include "application.h"
 #include "diskpage.h"
 #include "form_main.h"
+#include "pageoptionsdialog.h"
 #include "pdf_raster.h"
 #include "pictureactions.h"
 
@@ -71,6 +75,9 @@ class PictureActionsTest : public QObject {
   void printedPageHasTheChosenDiameter();
   void printRefusesPaperTooSmall();
   void shortcutsReachTheActions();
+  // The page dialog reads the diameter as the command line does and
+  // refuses a disk too large for the paper chosen.
+  void pageDialogChecksTheDiameter();
 
  private:
   QWidget* Control(const char* name) const;
@@ -346,6 +353,40 @@ void PictureActionsTest::shortcutsReachTheActions() {
   QCOMPARE(pagePrompts, 1);
   // Cancelled: nothing saved, printed or reported.
   QVERIFY(reportedErrors_.empty());
+}
+
+void PictureActionsTest::pageDialogChecksTheDiameter() {
+  PageOptionsDialog dialog(nullptr, PageOptions{150, PaperSize::A4});
+  auto* diameter = dialog.findChild<QLineEdit*>(QStringLiteral("DiameterText"));
+  auto* paper = dialog.findChild<QComboBox*>(QStringLiteral("PaperChoice"));
+  auto* problem = dialog.findChild<QLabel*>(QStringLiteral("PageProblem"));
+  QVERIFY(diameter != nullptr && paper != nullptr && problem != nullptr);
+  QCOMPARE(diameter->text(), QStringLiteral("150mm"));
+  QVERIFY(dialog.Options().has_value());
+
+  struct Step {
+    const char* diameter;
+    PaperSize paper;
+    double diameterMm;  // 0: refused
+    const char* problem;
+  };
+  for (const Step& step :
+       {Step{"20cm", PaperSize::A4, 0, "does not fit"}, Step{"20cm", PaperSize::A3, 200, ""},
+        Step{"6in", PaperSize::Letter, 152.4, ""}, Step{"150", PaperSize::A4, 0, "unit"},
+        Step{"0mm", PaperSize::A4, 0, "greater than 0"}}) {
+    diameter->setText(QString::fromLatin1(step.diameter));
+    paper->setCurrentIndex(paper->findData(static_cast<int>(step.paper)));
+    const std::optional<PageOptions> options = dialog.Options();
+    QCOMPARE(options.has_value(), step.diameterMm > 0);
+    if (options) {
+      QCOMPARE(options->diameterMm, step.diameterMm);
+      QCOMPARE(options->paper, step.paper);
+      QVERIFY(problem->text().isEmpty());
+    } else {
+      QVERIFY2(problem->text().contains(QString::fromLatin1(step.problem)),
+               qPrintable(problem->text()));
+    }
+  }
 }
 
 }  // namespace helidisk
