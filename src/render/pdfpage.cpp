@@ -100,6 +100,9 @@ void PaintRows(QPainter& painter, const DiskPageLayout& layout, PageSizeMm sheet
   font.setStyleHint(QFont::Monospace);
   font.setFixedPitch(true);
   font.setPointSizeF(kTextPoints);
+  // The page holds the glyphs' outlines, for a printer of any resolution:
+  // hinting them to the device's pixels would only cost time.
+  font.setHintingPreference(QFont::PreferNoHinting);
   painter.setFont(font);
   painter.setPen(Qt::black);
   const QFontMetricsF metrics(font, painter.device());
