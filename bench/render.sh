@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Times helidisk-render as a user runs it: the whole process, from start to
-# a design-size PNG on disk (and, for comparison, an SVG and the readout
-# alone).  Usage: bench/render.sh [build directory]   (default: build)
+# a design-size PNG on disk (and, for comparison, an SVG, a PDF page at
+# 150 mm, a template page and the readout alone).
+# Usage: bench/render.sh [build directory]   (default: build)
 set -euo pipefail
 
 build_dir=${1:-build}
@@ -16,4 +17,6 @@ hyperfine --shell=none --warmup 5 --min-runs 50 \
   --export-markdown "$out_dir/render.md" \
   "$program --hour 4417 --output $out_dir/x.png" \
   "$program --hour 4417 --output $out_dir/x.svg" \
+  "$program --hour 4417 --output $out_dir/x.pdf" \
+  "$program --grid stonyhurst --b0 3 --output $out_dir/template.pdf" \
   "$program --hour 4417 --readout"

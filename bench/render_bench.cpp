@@ -1,7 +1,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <memory>
 
+#include "pdfpage.h"
 #include "qimagecanvas.h"
 #include "renderer.h"
 #include "svgcanvas.h"
@@ -46,6 +48,14 @@ BENCHMARK(BM_RenderPng)->Unit(benchmark::kMillisecond);
 
 void BM_RenderSvg(benchmark::State& state) { RenderInFormat(state, PictureFormat::Svg); }
 BENCHMARK(BM_RenderSvg)->Unit(benchmark::kMillisecond);
+
+// The page at 150 mm on A4: two redraws (the record, then the drawing onto
+// the page), the texts set in Qt's fonts, and the PDF written.
+void BM_RenderPdf(benchmark::State& state) {
+  const std::unique_ptr<QGuiApplication> fonts = StartFontSession();
+  RenderInFormat(state, PictureFormat::Pdf);
+}
+BENCHMARK(BM_RenderPdf)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace helidisk

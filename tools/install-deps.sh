@@ -14,6 +14,7 @@ packages=(
   libcfitsio-dev libexif-dev qt6-image-formats-plugins
   hyperfine
   help2man dpkg-dev file
+  fonts-dejavu-core poppler-utils
 )
 # Callers with needs of their own (the screenshot, the package test) name
 # further packages.

@@ -52,6 +52,7 @@
 #include "measuredpointsdock.h"
 #include "openedimage.h"
 #include "outputfile.h"
+#include "pictureactions.h"
 #include "picturecontrol.h"
 #include "readout.h"
 #include "redraw.h"
@@ -291,6 +292,8 @@ void TForm_Main::CreateMenu() {
   Exit1 = File1->addAction(QStringLiteral("E&xit"));
   Exit1->setObjectName(QStringLiteral("Exit1"));
   CreateMeasuringMenus();
+  pictureActions_ =
+      new PictureActions(this, *this, {File1, SavePoints1, Edit1, Copy1, pointsDock_->Table()});
   Help1 = MainMenu1->addMenu(QStringLiteral("&Help"));
   Help1->setObjectName(QStringLiteral("Help1"));
   about1 = Help1->addAction(QStringLiteral("&About"));
@@ -317,7 +320,6 @@ void TForm_Main::CreateMeasuringMenus() {
   Edit1->setObjectName(QStringLiteral("Edit1"));
   Copy1 = Edit1->addAction(QStringLiteral("&Copy points"));
   Copy1->setObjectName(QStringLiteral("Copy1"));
-  Copy1->setShortcut(QKeySequence::Copy);
 
   CreateViewMenu();
   View1->addSeparator();

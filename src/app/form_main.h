@@ -43,6 +43,7 @@ namespace helidisk {
 class ImagePanel;
 class MeasuredPointsDock;
 class OpenedImage;
+class PictureActions;
 class PictureControl;
 class YearChartDock;
 
@@ -209,6 +210,8 @@ class TForm_Main final : public QMainWindow, public FormView {
   YearChartDock* yearChart_ = nullptr;
   QAction* about1 = nullptr;
   QAction* Exit1 = nullptr;
+  // File -> Save picture as… and Print…, Edit -> Copy picture.
+  PictureActions* pictureActions_ = nullptr;
 
   // The View menu's orientations, one checked; the choice lasts for the
   // session.

@@ -7,6 +7,7 @@
 #include "ephemeris.h"
 #include "grids.h"
 #include "projection.h"
+#include "stonyhurst.h"
 #include "trigfunc.h"
 
 namespace helidisk {
@@ -107,7 +108,9 @@ RedrawResult Redraw(FormView& form) {
   Canvas& canvas = form.ImageCanvas();
   canvas.SetPenColor(kGrey);
   result.readout = FillReadout(state);
-  if (form.DiffRotChecked()) {
+  if (form.StonyhurstGridChosen()) {
+    DrawStonyhurstGrid(canvas, result.frame);
+  } else if (form.DiffRotChecked()) {
     DrawDifferentialGrid(state);
   } else {
     DrawFixedGrid(state);

@@ -29,6 +29,9 @@ class FormView {
   // instant of the year for the command-line renderer.
   virtual double HourPosition() const = 0;
   virtual bool DiffRotChecked() const = 0;
+  // The Stonyhurst grid, fixed to the observer, instead of either
+  // heliographic one.
+  virtual bool StonyhurstGridChosen() const { return false; }
   // How the picture is to be read; the sky view unless chosen otherwise.
   virtual Orientation PictureOrientation() const { return Orientation::Sky; }
   virtual void SetReadoutCaption(ReadoutLabel label, const std::string& captionUtf8) = 0;

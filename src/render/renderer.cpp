@@ -17,13 +17,16 @@
 #include "instantseries.h"
 #include "outputfile.h"
 #include "overlay.h"
+#include "pdfpage.h"
 #include "qimagecanvas.h"
 #include "redraw.h"
 #include "report.h"
 #include "solarimage.h"
+#include "stonyhurst.h"
 #include "sun.h"
 #include "svgcanvas.h"
 #include "textfields.h"
+#include "trigfunc.h"
 
 namespace helidisk {
 
@@ -141,22 +144,49 @@ std::int32_t ImageHeightFor(const RenderOptions& options) {
   return ImageHeightOf(GeometryFor(options));
 }
 
-QByteArray RenderPicture(const RenderOptions& options, RedrawResult& result) {
-  if (options.format == PictureFormat::Svg) {
-    SvgCanvas canvas(ImageWidthFor(options), ImageHeightFor(options));
+RedrawResult RedrawRecordOf(const RenderOptions& options) {
+  DiscardingCanvas canvas;
+  return RenderOnto(options, canvas);
+}
+
+namespace {
+
+// A template has no instant, so its record stays empty.
+void DrawPicture(const RenderOptions& options, Canvas& canvas, RedrawResult& result) {
+  if (options.templateB0Deg) {
+    DrawStonyhurstTemplate(canvas, GeometryFor(options), *options.templateB0Deg * DegToRad);
+  } else {
     result = RenderOnto(options, canvas);
-    const std::string document = canvas.Document();
-    return {document.data(), static_cast<qsizetype>(document.size())};
   }
+}
+
+}  // namespace
+
+QImage RenderImage(const RenderOptions& options, RedrawResult& result) {
   QImageCanvas canvas;
   canvas.SetWidth(ImageWidthFor(options));
   canvas.SetHeight(ImageHeightFor(options));
   if (canvas.Image().isNull()) {
+    if (canvas.Width() <= 0 || canvas.Height() <= 0) {
+      throw PictureError("a picture control of " + std::to_string(options.controlWidth) + "x" +
+                         std::to_string(options.controlHeight) + " leaves the image no pixels");
+    }
     throw PictureError("not enough memory for an image of " + std::to_string(canvas.Width()) + "x" +
                        std::to_string(canvas.Height()) + " pixels");
   }
-  result = RenderOnto(options, canvas);
-  return EncodePng(canvas.Image());
+  DrawPicture(options, canvas, result);
+  return canvas.Image();
+}
+
+QByteArray RenderPicture(const RenderOptions& options, RedrawResult& result) {
+  if (options.format == PictureFormat::Pdf) return RenderPdfPage(options, result);
+  if (options.format == PictureFormat::Svg) {
+    SvgCanvas canvas(ImageWidthFor(options), ImageHeightFor(options));
+    DrawPicture(options, canvas, result);
+    const std::string document = canvas.Document();
+    return {document.data(), static_cast<qsizetype>(document.size())};
+  }
+  return EncodePng(RenderImage(options, result));
 }
 
 int ReportingFailures(std::FILE* err, const std::function<int()>& work) {
@@ -297,12 +327,14 @@ int Render(const RenderOptions& given, std::FILE* out, std::FILE* err) {
     job = ImageJob{LoadSolarImage(QString::fromStdString(options.imagePath)), {}, {}};
     if (!options.instantGiven) TakeInstantFromImage(job->image, options);
   }
-  if (!AccuracyKnownFor(options.year)) WarnOfUnknownAccuracy(err, options.year);
+  const bool hasInstant = !options.templateB0Deg;
+  if (hasInstant && !AccuracyKnownFor(options.year)) WarnOfUnknownAccuracy(err, options.year);
+  const bool writesPage = options.format == PictureFormat::Pdf && !options.outputPath.empty();
+  const std::unique_ptr<QGuiApplication> fonts = writesPage ? StartFontSession() : nullptr;
   RedrawResult result;
   QByteArray picture;
   if (job) {
-    DiscardingCanvas canvas;
-    result = RenderOnto(options, canvas);
+    result = RedrawRecordOf(options);
     job->disk = LocateDisk(job->image);
     job->view = ViewOfImage(*job, options, result.sun);
     result.frame = ImageDiskFrame(job->disk, result.sun, job->view);
@@ -312,12 +344,11 @@ int Render(const RenderOptions& given, std::FILE* out, std::FILE* err) {
       picture = options.format == PictureFormat::Jpeg ? EncodeJpeg(overlaid) : EncodePng(overlaid);
     }
   } else if (options.outputPath.empty()) {
-    DiscardingCanvas canvas;
-    result = RenderOnto(options, canvas);
+    result = RedrawRecordOf(options);
   } else {
     picture = RenderPicture(options, result);
   }
-  if (!PlausibleSunDistance(result.sun.distanceAu)) {
+  if (hasInstant && !PlausibleSunDistance(result.sun.distanceAu)) {
     Print(err, std::string(kProgramName) + ": the solar theory fails for this instant: it puts " +
                    "the Sun " + ExactNumber(result.sun.distanceAu) + " AU from the Earth\n");
     return kExitFailure;

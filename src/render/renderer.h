@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <array>
 #include <cstdio>
 #include <functional>
@@ -27,6 +28,7 @@ class RenderForm final : public FormView {
   DiskGeometry PictureGeometry() const override;
   double HourPosition() const override { return options_.hourPosition; }
   bool DiffRotChecked() const override { return options_.differentialGrid; }
+  bool StonyhurstGridChosen() const override { return options_.stonyhurstGrid; }
   Orientation PictureOrientation() const override { return options_.orientation; }
   // The readout goes to the result of the redraw, not to labels.
   void SetReadoutCaption(ReadoutLabel /*label*/, const std::string& /*captionUtf8*/) override {}
@@ -45,6 +47,9 @@ class RenderForm final : public FormView {
 // Raises RunError when a check of the redraw fails.
 RedrawResult RenderOnto(const RenderOptions& options, Canvas& canvas);
 
+// The redraw for its record alone: the drawing goes nowhere.
+RedrawResult RedrawRecordOf(const RenderOptions& options);
+
 // The image's size for the options' picture control: two pixels narrower
 // and shorter, zero or negative for controls under 3 pixels.
 std::int32_t ImageWidthFor(const RenderOptions& options);
@@ -57,9 +62,15 @@ class PictureError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The picture in the options' format; for a PNG the image must have pixels.
-// Raises RunError when the redraw fails and PictureError when the picture
-// cannot be made.
+// The options' picture as a raster image: a redraw, or a Stonyhurst
+// template when they name a B0 alone.  Raises RunError when the redraw
+// fails and PictureError when the image has no pixels or no memory.
+QImage RenderImage(const RenderOptions& options, RedrawResult& result);
+
+// The picture in the options' format: the image as a PNG, the drawing as
+// an SVG, or the page as a PDF (which needs a QGuiApplication for its
+// fonts).  Raises RunError when the redraw fails and PictureError when the
+// picture cannot be made.
 QByteArray RenderPicture(const RenderOptions& options, RedrawResult& result);
 
 // Runs the work and returns its exit status; any error it raises is

@@ -201,6 +201,8 @@ class Parser {
       line_.options.differentialGrid = true;
     } else if (value == "fixed") {
       line_.options.differentialGrid = false;
+    } else if (value == "stonyhurst") {
+      line_.options.stonyhurstGrid = true;
     } else {
       RejectValue(option, value);
     }
@@ -270,9 +272,30 @@ class Parser {
       tableFormat_ = TableFormat::Json;
     } else if (value == "text") {
       tableFormat_ = TableFormat::Text;
+    } else if (value == "pdf") {
+      format_ = PictureFormat::Pdf;
     } else {
       RejectValue(option, value);
     }
+  }
+
+  void TakeDiameter(const OptionSpec& option, const std::string& value) {
+    const std::optional<double> diameterMm = ParseLengthMm(value);
+    if (!diameterMm || !(*diameterMm > 0)) return RejectValue(option, value);
+    line_.options.diskDiameterMm = *diameterMm;
+  }
+
+  void TakePage(const OptionSpec& option, const std::string& value) {
+    const std::optional<PaperSize> paper = PaperSizeNamed(value);
+    if (!paper) return RejectValue(option, value);
+    line_.options.paper = *paper;
+  }
+
+  void TakeTemplateB0(const OptionSpec& option, const std::string& value) {
+    constexpr double kPoleDeg = 90;
+    const std::optional<double> b0Deg = ParseFiniteReal(value);
+    if (!b0Deg || std::abs(*b0Deg) > kPoleDeg) return RejectValue(option, value);
+    line_.options.templateB0Deg = *b0Deg;
   }
 
   void TakeReadout(const OptionSpec& /*option*/, const std::string& /*value*/) {
@@ -396,9 +419,9 @@ class Parser {
   // for, and the table's own options without --table; true when refused.
   bool RejectMisplacedOptions() {
     static const char* const kSingleInstantOnly[] = {
-        "--hour",        "--at",   "--readout",           "--json",  "--locate",
-        "--grid",        "--size", "--decimal-separator", "--image", "--rotation",
-        "--site",        "--orientation"};
+        "--hour",  "--at",       "--readout", "--json",     "--locate",
+        "--grid",  "--size",     "--image",   "--rotation", "--site",
+        "--b0",    "--diameter", "--page",    "--orientation", "--decimal-separator"};
     static const char* const kTableOnly[] = {"--from", "--to", "--step"};
     const bool table = line_.options.printTable;
     for (const char* name : kSingleInstantOnly) {
@@ -419,7 +442,7 @@ class Parser {
     }
     if (!table && tableFormat_) {
       Reject("--format " + formatName_ +
-             " is a table format and needs --table; a picture is png, svg or jpeg");
+             " is a table format and needs --table; a picture is png, svg, pdf or jpeg");
       return true;
     }
     return false;
@@ -460,6 +483,8 @@ class Parser {
     }
   }
 
+  bool Seen(const char* name) const { return seen_.count(name) != 0; }
+
   void CheckCombination() {
     RenderOptions& options = line_.options;
     if (RejectMisplacedOptions()) return;
@@ -474,6 +499,7 @@ class Parser {
       return;
     }
     if (!CheckImageOptions()) return;
+    if (!CheckTemplate()) return;
     if (options.printJson && options.printReadout) {
       Reject("--json replaces the readout; give --json or --readout, not both");
       return;
@@ -489,7 +515,7 @@ class Parser {
     }
     if (options.outputPath == "-") {
       if (!format_) {
-        Reject("--output -: standard output needs --format png or --format svg");
+        Reject("--output -: standard output needs --format png, --format svg or --format pdf");
         return;
       }
       if (printsText) {
@@ -500,18 +526,20 @@ class Parser {
     if (!format_) format_ = FormatOfFileName(options.outputPath);
     if (!format_) {
       Reject("--output: " + Quoted(options.outputPath) +
-             " has an unknown extension; use .png, .svg or .jpg, or give --format");
+             " has an unknown extension; use .png, .svg, .pdf or .jpg, or give --format");
       return;
     }
     options.format = *format_;
     const bool overImage = !options.imagePath.empty();
     if ((!overImage && options.format == PictureFormat::Jpeg) ||
-        (overImage && options.format == PictureFormat::Svg)) {
+        (overImage && options.format != PictureFormat::Png &&
+         options.format != PictureFormat::Jpeg)) {
       Reject(options.imagePath.empty()
-                 ? "--output: a JPEG is written only for --image, the drawn disk as PNG or SVG"
+                 ? "--output: a JPEG is written only for --image, the drawn disk as PNG, SVG or PDF"
                  : "--output: the grid over an image is written as PNG or JPEG");
       return;
     }
+    if (!CheckPage()) return;
     if (options.format == PictureFormat::Png &&
         (options.controlWidth < kSmallestControlSideForPng ||
          options.controlHeight < kSmallestControlSideForPng)) {
@@ -519,6 +547,55 @@ class Parser {
           "--size: a PNG needs a picture control of at least 3x3, since the image is two "
           "pixels narrower and shorter than the control and a PNG cannot be empty");
     }
+  }
+
+  // A template has no instant: nothing may name one or ask about one.
+  bool CheckTemplate() {
+    if (!line_.options.templateB0Deg) return true;
+    if (!line_.options.stonyhurstGrid) {
+      Reject("--b0 draws a Stonyhurst template; it needs --grid stonyhurst");
+      return false;
+    }
+    for (const char* option :
+         {"--year", "--hour", "--at", "--orientation", "--readout", "--json", "--locate"}) {
+      if (Seen(option)) {
+        Reject(std::string("--b0 draws a template for that B0 alone, without an instant and with "
+                           "solar north up; it cannot be combined with ") +
+               option);
+        return false;
+      }
+    }
+    if (line_.options.outputPath.empty()) {
+      Reject("nothing to do: --b0 needs --output FILE");
+      return false;
+    }
+    return true;
+  }
+
+  // The page options belong to a PDF, whose disk they size; the picture
+  // control's size belongs to the other formats.
+  bool CheckPage() {
+    const RenderOptions& options = line_.options;
+    if (options.format != PictureFormat::Pdf) {
+      for (const char* option : {"--diameter", "--page"}) {
+        if (Seen(option)) {
+          Reject(std::string(option) + " only applies to a PDF page");
+          return false;
+        }
+      }
+      return true;
+    }
+    if (Seen("--size")) {
+      Reject("--size does not apply to a PDF page, whose disk --diameter sizes");
+      return false;
+    }
+    const int rows = options.templateB0Deg ? kTemplatePageRowCount : kInstantPageRowCount;
+    if (const auto misfit =
+            DiskPageMisfit(PageSizeOf(options.paper), options.diskDiameterMm, rows)) {
+      Reject("--diameter: " + *misfit + " on " + PaperSizeName(options.paper));
+      return false;
+    }
+    return true;
   }
 
   CommandLine line_;
@@ -551,8 +628,12 @@ const std::vector<OptionSection>& OptionTable() {
        }},
       {"The picture:",
        {
-           {"--grid", "diff|fixed", "diff or fixed",
-            "differentially rotating (default) or rigid grid", &Parser::TakeGrid},
+           {"--grid", "diff|fixed|stonyhurst", "diff, fixed or stonyhurst",
+            "differentially rotating (default) or rigid heliographic grid, or the Stonyhurst "
+            "grid fixed to the observer: meridians every 10 degrees of central-meridian "
+            "distance, the central meridian thick, parallels every 10 degrees, at the "
+            "instant's B0 and P in the chosen orientation",
+            &Parser::TakeGrid},
            {"--orientation", "NAME", OrientationChoices(),
             "how the picture is meant to be read: sky (north up, east left; the default), "
             "mirror (north up, east right, as a star diagonal shows it), inverted (south up, "
@@ -567,15 +648,17 @@ const std::vector<OptionSection>& OptionTable() {
                 "); the image is two pixels narrower and shorter and the disk sits where the "
                 "window puts it",
             &Parser::TakeSize},
-           {"--output", "FILE", "a file name ending in .png or .svg, or - for standard output",
+           {"--output", "FILE",
+            "a file name ending in .png, .svg or .pdf, or - for standard output",
             "write the picture: FILE.png as a raster image, FILE.svg as a vector drawing "
-            "with one element per drawing operation; --output - writes to standard output "
-            "and then needs --format",
+            "with one element per drawing operation, FILE.pdf as a page with the disk at its "
+            "true size and the readout below it; --output - writes to standard output and "
+            "then needs --format",
             &Parser::TakeOutput},
-           {"--format", "png|svg|jpeg|csv|json|text",
-            "png, svg or jpeg for a picture, csv, json or text for a table",
-            "the picture format (png or svg, or jpeg for --image), overriding the file name's "
-            "extension; or, with "
+           {"--format", "png|svg|pdf|jpeg|csv|json|text",
+            "png, svg, pdf or jpeg for a picture, csv, json or text for a table",
+            "the picture format (png, svg or pdf, or jpeg for --image), overriding the file "
+            "name's extension; or, with "
             "--table, the table's: csv (RFC 4180 with a header line, every number exact with "
             "a full stop whatever the locale), json (one array of objects) or text (aligned "
             "columns for reading, degrees to two decimals; the default unless FILE ends in "
@@ -605,6 +688,22 @@ const std::vector<OptionSection>& OptionTable() {
             "the image was taken on an alt-azimuth mount with the zenith up at this site: its "
             "angle follows from the Sun's parallactic angle at the instant",
             &Parser::TakeSite},
+       }},
+      {"The printed page (PDF):",
+       {
+           {"--diameter", "LENGTH",
+            "a length greater than 0 with its unit mm, cm or in, such as 150mm",
+            "the disk's diameter on paper, the outer edge of its limb line, with its unit: "
+            "150mm, 15cm or 5.9in (default 150mm); the page refuses a disk that does not fit "
+            "it with the texts below",
+            &Parser::TakeDiameter},
+           {"--page", "A4|A3|Letter", "A4, A3 or Letter", "the paper, portrait (default A4)",
+            &Parser::TakePage},
+           {"--b0", "DEG", "a latitude in degrees, -90 to 90",
+            "with --grid stonyhurst only: a template for this B0 alone, without an instant: "
+            "the Stonyhurst grid with solar north up, and on a page \"B0 = ...\" below it "
+            "instead of the readout",
+            &Parser::TakeTemplateB0},
        }},
       {"The readout:",
        {
@@ -717,6 +816,7 @@ std::optional<PictureFormat> FormatOfFileName(const std::string& fileName) {
     if (suffix == "png") return PictureFormat::Png;
     if (suffix == "svg") return PictureFormat::Svg;
     if (suffix == "jpg" || suffix == "jpeg") return PictureFormat::Jpeg;
+    if (suffix == "pdf") return PictureFormat::Pdf;
   }
   return std::nullopt;
 }

@@ -7,13 +7,14 @@
 #include <vector>
 
 #include "diskframe.h"
+#include "diskpage.h"
 #include "ephemeristable.h"
 #include "instantseries.h"
 #include "overlay.h"
 
 namespace helidisk {
 
-enum class PictureFormat { Png, Svg, Jpeg };
+enum class PictureFormat { Png, Svg, Jpeg, Pdf };
 
 inline constexpr std::int32_t kDesignControlWidth = 1000;
 inline constexpr std::int32_t kDesignControlHeight = 628;
@@ -32,6 +33,10 @@ struct RenderOptions {
   // Hours since then: a whole scroll position, or any instant of the year.
   double hourPosition = 0;
   bool differentialGrid = true;
+  // The grid fixed to the observer instead of either heliographic one.
+  bool stonyhurstGrid = false;
+  // A Stonyhurst template for this B0 alone, in degrees: no instant.
+  std::optional<double> templateB0Deg;
   Orientation orientation = Orientation::Sky;
   // The picture control; the image is two pixels narrower and shorter.
   std::int32_t controlWidth = kDesignControlWidth;
@@ -39,6 +44,9 @@ struct RenderOptions {
   // Empty: no picture.  "-": standard output.
   std::string outputPath;
   PictureFormat format = PictureFormat::Png;
+  // A PDF's page: the disk's diameter on paper and the paper.
+  double diskDiameterMm = kDefaultDiskDiameterMm;
+  PaperSize paper = PaperSize::A4;
   bool printReadout = false;
   // An observer's image to draw the grid over, instead of the drawn disk;
   // its instant comes from the file unless --at gives one.

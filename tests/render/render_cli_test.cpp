@@ -684,7 +684,8 @@ void RenderCliTest::badInputIsRefused_data() {
   QTest::newRow("year malformed") << (QStringList{"--year", "20x1"} + to) << "--year";
   QTest::newRow("year beyond int32")
       << (QStringList{"--year", "2147483648"} + to) << "-2147483648 to 2147483647";
-  QTest::newRow("grid unknown") << (QStringList{"--grid", "both"} + to) << "diff or fixed";
+  QTest::newRow("grid unknown") << (QStringList{"--grid", "both"} + to)
+                                << "diff, fixed or stonyhurst";
   QTest::newRow("size width 0") << (QStringList{"--size", "0x628"} + to) << "1 to 20000";
   QTest::newRow("size height 0") << (QStringList{"--size", "1000x0"} + to) << "1 to 20000";
   QTest::newRow("size too wide") << (QStringList{"--size", "20001x628"} + to) << "1 to 20000";
@@ -713,7 +714,7 @@ void RenderCliTest::badInputIsRefused_data() {
       << (QStringList{"--orientation", "upside-down"} + to) << "sky, mirror, inverted";
   QTest::newRow("orientation in capitals")
       << (QStringList{"--orientation", "Sky"} + to) << "--orientation";
-  QTest::newRow("format unknown") << (QStringList{"--format", "gif"} + to) << "png, svg or jpeg";
+  QTest::newRow("format unknown") << (QStringList{"--format", "gif"} + to) << "png, svg, pdf or jpeg";
   QTest::newRow("rotation without image") << (QStringList{"--rotation", "10"} + to) << "--image";
   QTest::newRow("site out of range")
       << (QStringList{"--image", "{dir}/x.png", "--site", "95,10", "--output", "{out}"})
