@@ -840,8 +840,10 @@ std::string HelpText() {
       "\nAt least one of --output, --readout, --json, --locate and --table is needed.\n"
       "A control narrower or shorter than 3 pixels leaves an image without pixels:\n"
       "a PNG is then refused, an SVG is written with width and height 0 and still\n"
-      "lists every drawing operation.  A file is written to a temporary file beside\n"
-      "it and renamed into place only when complete.\n\n"
+      "lists every drawing operation.  A regular file is written to a temporary\n"
+      "file beside it and renamed into place only when complete, keeping the\n"
+      "permissions of the file it replaces; a named pipe or a device is written\n"
+      "into directly.\n\n"
       "Exit status: 0 done, 1 the picture or table could not be computed or written,\n"
       "2 bad command line (nothing is written).\n";
   return text;
