@@ -359,9 +359,8 @@ int Render(const RenderOptions& given, std::FILE* out, std::FILE* err) {
     return kExitFailure;
   }
 
-  const std::string text =
-      job ? TextOf(options, result, job->view.orientation, ReportOf(*job))
-          : TextOf(options, result, options.orientation, std::nullopt);
+  const std::string text = job ? TextOf(options, result, job->view.orientation, ReportOf(*job))
+                               : TextOf(options, result, options.orientation, std::nullopt);
   return text.empty() ? 0 : WriteToStandardOutput(out, err, text);
 }
 

@@ -419,9 +419,9 @@ class Parser {
   // for, and the table's own options without --table; true when refused.
   bool RejectMisplacedOptions() {
     static const char* const kSingleInstantOnly[] = {
-        "--hour",  "--at",       "--readout", "--json",     "--locate",
-        "--grid",  "--size",     "--image",   "--rotation", "--site",
-        "--b0",    "--diameter", "--page",    "--orientation", "--decimal-separator"};
+        "--hour", "--at",       "--readout", "--json",        "--locate",
+        "--grid", "--size",     "--image",   "--rotation",    "--site",
+        "--b0",   "--diameter", "--page",    "--orientation", "--decimal-separator"};
     static const char* const kTableOnly[] = {"--from", "--to", "--step"};
     const bool table = line_.options.printTable;
     for (const char* name : kSingleInstantOnly) {

@@ -714,7 +714,8 @@ void RenderCliTest::badInputIsRefused_data() {
       << (QStringList{"--orientation", "upside-down"} + to) << "sky, mirror, inverted";
   QTest::newRow("orientation in capitals")
       << (QStringList{"--orientation", "Sky"} + to) << "--orientation";
-  QTest::newRow("format unknown") << (QStringList{"--format", "gif"} + to) << "png, svg, pdf or jpeg";
+  QTest::newRow("format unknown") << (QStringList{"--format", "gif"} + to)
+                                  << "png, svg, pdf or jpeg";
   QTest::newRow("rotation without image") << (QStringList{"--rotation", "10"} + to) << "--image";
   QTest::newRow("site out of range")
       << (QStringList{"--image", "{dir}/x.png", "--site", "95,10", "--output", "{out}"})

@@ -31,8 +31,9 @@ int main(int argc, char* argv[]) {
   if (!helidisk::fakes::RedImage(sun).save(photograph, "JPEG", 92)) return 1;
 
   helidisk::TForm_Main window;
-  window.SetInstantPrompt(
-      [](const helidisk::UtcMinute&) { return helidisk::UtcMinute{2026, 1, 8, 10, 0}; });
+  window.SetInstantPrompt([](const helidisk::UtcMinute&) {
+    return helidisk::UtcMinute{2026, 1, 8, 10, 0};
+  });
   window.show();
   QCoreApplication::processEvents();
   window.OpenImage(photograph);
