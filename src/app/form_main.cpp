@@ -38,7 +38,6 @@
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
-#include <ranges>
 #include <utility>
 
 #include "application.h"
@@ -872,7 +871,8 @@ void TForm_Main::DrawMeasuredPointMarks() {
 
 void TForm_Main::DeletePoints(const std::vector<int>& rows) {
   // From the last row up, so that the rows still to go keep their places.
-  for (const int row : std::ranges::reverse_view(rows)) {
+  for (std::size_t index = rows.size(); index-- > 0;) {
+    const int row = rows[index];
     if (row >= 0 && row < static_cast<int>(points_.size())) points_.erase(points_.begin() + row);
   }
   pointsSaved_ = points_.empty();
