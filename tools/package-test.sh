@@ -52,9 +52,10 @@ check "Maintainer: a name and an address" \
 check "Description: a synopsis and a long description" \
   test "$(field Description | wc -l)" -gt 3
 # dpkg-shlibdeps reads the dependencies off the programs: Qt, C++ runtime,
-# C library and the X client library, each with a version bound.
+# C library and the X client library, each with a version bound; cfitsio,
+# which the programs load when they open a FITS file, is named by the build.
 depends=$(field Depends)
-for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
+for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libcfitsio10; do
   pattern="(^|, )${library//+/\\+} \\(>= [^)]+\\)"
   check "Depends on $library (dpkg-shlibdeps)" grep -qE "$pattern" <<<"$depends"
 done

@@ -1,5 +1,6 @@
 #include "fitsfile.h"
 
+#include <dlfcn.h>
 #include <fitsio.h>
 
 #include <QFile>
@@ -7,6 +8,7 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <optional>
 
 #include "imageerror.h"
 
@@ -18,62 +20,127 @@ namespace {
 // bounds the search for an image in a damaged file.
 constexpr int kMaxHdusSearched = 1000;
 
+// cfitsio, loaded when the first FITS file is opened.  Linked into the
+// programs, it would bring its network libraries (curl, TLS, Kerberos,
+// LDAP) into every start of both of them, some fifteen milliseconds, though
+// most runs never read a FITS file.  The functions are cfitsio's own names
+// behind the fits_* macros.
+struct Cfitsio {
+  decltype(&ffdkopn) openDiskFile = nullptr;
+  decltype(&ffclos) closeFile = nullptr;
+  decltype(&ffgerr) errorText = nullptr;
+  decltype(&ffcmsg) clearMessages = nullptr;
+  decltype(&fits_is_compressed_image) isCompressedImage = nullptr;
+  decltype(&ffcnvthdr2str) compressedHeaderText = nullptr;
+  decltype(&ffhdr2str) headerText = nullptr;
+  decltype(&fffree) freeMemory = nullptr;
+  decltype(&ffghdt) hduType = nullptr;
+  decltype(&ffgidm) imageDimensions = nullptr;
+  decltype(&ffgiszll) imageSize = nullptr;
+  decltype(&ffmrhd) moveToRelativeHdu = nullptr;
+  decltype(&ffghdn) hduNumber = nullptr;
+  decltype(&ffgpv) readPixels = nullptr;
+};
+
+template <typename Function>
+bool Bind(void* library, const char* name, Function& function) {
+  function = reinterpret_cast<Function>(dlsym(library, name));
+  return function != nullptr;
+}
+
+// Empty where the library or one of its functions is missing.
+std::optional<Cfitsio> LoadedCfitsio() {
+  void* library = dlopen(HELIDISK_CFITSIO_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr) return std::nullopt;
+  Cfitsio cfitsio;
+  const bool complete =
+      Bind(library, "ffdkopn", cfitsio.openDiskFile) &&
+      Bind(library, "ffclos", cfitsio.closeFile) && Bind(library, "ffgerr", cfitsio.errorText) &&
+      Bind(library, "ffcmsg", cfitsio.clearMessages) &&
+      Bind(library, "fits_is_compressed_image", cfitsio.isCompressedImage) &&
+      Bind(library, "ffcnvthdr2str", cfitsio.compressedHeaderText) &&
+      Bind(library, "ffhdr2str", cfitsio.headerText) &&
+      Bind(library, "fffree", cfitsio.freeMemory) && Bind(library, "ffghdt", cfitsio.hduType) &&
+      Bind(library, "ffgidm", cfitsio.imageDimensions) &&
+      Bind(library, "ffgiszll", cfitsio.imageSize) &&
+      Bind(library, "ffmrhd", cfitsio.moveToRelativeHdu) &&
+      Bind(library, "ffghdn", cfitsio.hduNumber) && Bind(library, "ffgpv", cfitsio.readPixels);
+  if (!complete) return std::nullopt;
+  return cfitsio;
+}
+
+// Loaded once, for the whole process; raises ImageError naming the file when
+// cfitsio is not installed.
+const Cfitsio& CfitsioFor(const QString& path) {
+  static const std::optional<Cfitsio> cfitsio = LoadedCfitsio();
+  if (!cfitsio) {
+    ThrowImageError(path, QStringLiteral("FITS files need the cfitsio library (%1), which "
+                                         "cannot be loaded")
+                              .arg(QString::fromLatin1(HELIDISK_CFITSIO_LIBRARY)));
+  }
+  return *cfitsio;
+}
+
 struct FitsCloser {
+  const Cfitsio* cfitsio;
   void operator()(fitsfile* file) const {
     int status = 0;
-    fits_close_file(file, &status);
+    cfitsio->closeFile(file, &status);
   }
 };
 using FitsHandle = std::unique_ptr<fitsfile, FitsCloser>;
 
-QString StatusText(int status) {
+QString StatusText(const Cfitsio& cfitsio, int status) {
   char text[FLEN_STATUS] = {};
-  fits_get_errstatus(status, text);
-  fits_clear_errmsg();
+  cfitsio.errorText(status, text);
+  cfitsio.clearMessages();
   return QString::fromLatin1(text);
 }
 
-[[noreturn]] void ThrowFitsError(const QString& path, const QString& what, int status) {
-  ThrowImageError(path,
-                  what + QStringLiteral(" (cfitsio: ") + StatusText(status) + QStringLiteral(")"));
+[[noreturn]] void ThrowFitsError(const Cfitsio& cfitsio, const QString& path, const QString& what,
+                                 int status) {
+  ThrowImageError(path, what + QStringLiteral(" (cfitsio: ") + StatusText(cfitsio, status) +
+                            QStringLiteral(")"));
 }
 
 // The current HDU's cards, of a compressed image those of the image it holds.
-FitsHeader CurrentHeader(fitsfile* file, const QString& path) {
+FitsHeader CurrentHeader(const Cfitsio& cfitsio, fitsfile* file, const QString& path) {
   int status = 0;
   char* text = nullptr;
   int cardCount = 0;
-  if (fits_is_compressed_image(file, &status)) {
-    fits_convert_hdr2str(file, 1, nullptr, 0, &text, &cardCount, &status);
+  if (cfitsio.isCompressedImage(file, &status)) {
+    cfitsio.compressedHeaderText(file, 1, nullptr, 0, &text, &cardCount, &status);
   } else {
-    fits_hdr2str(file, 1, nullptr, 0, &text, &cardCount, &status);
+    cfitsio.headerText(file, 1, nullptr, 0, &text, &cardCount, &status);
   }
-  if (status != 0) ThrowFitsError(path, QStringLiteral("cannot read the FITS header"), status);
+  if (status != 0) {
+    ThrowFitsError(cfitsio, path, QStringLiteral("cannot read the FITS header"), status);
+  }
   FitsHeader header =
       ParseFitsHeader(std::string_view(text, static_cast<std::size_t>(cardCount) * kFitsCardChars));
-  fits_free_memory(text, &status);
+  cfitsio.freeMemory(text, &status);
   return header;
 }
 
-bool CurrentHduHasImage(fitsfile* file) {
+bool CurrentHduHasImage(const Cfitsio& cfitsio, fitsfile* file) {
   int status = 0;
   int type = 0;
   int axisCount = 0;
   LONGLONG sides[2] = {0, 0};
-  fits_get_hdu_type(file, &type, &status);
-  fits_get_img_dim(file, &axisCount, &status);
+  cfitsio.hduType(file, &type, &status);
+  cfitsio.imageDimensions(file, &axisCount, &status);
   if (status != 0 || type != IMAGE_HDU || axisCount < 2) return false;
-  fits_get_img_sizell(file, 2, sides, &status);
+  cfitsio.imageSize(file, 2, sides, &status);
   return status == 0 && sides[0] > 0 && sides[1] > 0;
 }
 
 // Moves to the first HDU with an image of at least two axes.
-void MoveToImage(fitsfile* file, const QString& path) {
-  for (int hdu = 1; !CurrentHduHasImage(file); ++hdu) {
+void MoveToImage(const Cfitsio& cfitsio, fitsfile* file, const QString& path) {
+  for (int hdu = 1; !CurrentHduHasImage(cfitsio, file); ++hdu) {
     int status = 0;
     int type = 0;
-    if (hdu == kMaxHdusSearched || fits_movrel_hdu(file, 1, &type, &status) != 0) {
-      fits_clear_errmsg();
+    if (hdu == kMaxHdusSearched || cfitsio.moveToRelativeHdu(file, 1, &type, &status) != 0) {
+      cfitsio.clearMessages();
       ThrowImageError(path, QStringLiteral("the FITS file holds no image"));
     }
   }
@@ -87,24 +154,30 @@ bool LooksLikeFits(const QString& path) {
 }
 
 FitsPixels ReadFitsImage(const QString& path) {
+  const Cfitsio& cfitsio = CfitsioFor(path);
   int status = 0;
   fitsfile* opened = nullptr;
   // The disk-file form takes the name as it is, without cfitsio's
   // extended file-name syntax ("[1]", "+2", "*.gz"...).
-  fits_open_diskfile(&opened, QFile::encodeName(path).constData(), READONLY, &status);
-  if (status != 0) ThrowFitsError(path, QStringLiteral("not a readable FITS file"), status);
-  const FitsHandle file(opened);
-  const FitsHeader primary = CurrentHeader(file.get(), path);
-  MoveToImage(file.get(), path);
+  cfitsio.openDiskFile(&opened, QFile::encodeName(path).constData(), READONLY, &status);
+  if (status != 0) {
+    ThrowFitsError(cfitsio, path, QStringLiteral("not a readable FITS file"), status);
+  }
+  const FitsHandle file(opened, FitsCloser{&cfitsio});
+  const FitsHeader primary = CurrentHeader(cfitsio, file.get(), path);
+  MoveToImage(cfitsio, file.get(), path);
 
   FitsPixels pixels;
   int hdu = 0;
-  fits_get_hdu_num(file.get(), &hdu);
-  pixels.header = hdu == 1 ? primary : MergeFitsHeaders(CurrentHeader(file.get(), path), primary);
+  cfitsio.hduNumber(file.get(), &hdu);
+  pixels.header =
+      hdu == 1 ? primary : MergeFitsHeaders(CurrentHeader(cfitsio, file.get(), path), primary);
 
   LONGLONG axes[2] = {0, 0};
-  fits_get_img_sizell(file.get(), 2, axes, &status);
-  if (status != 0) ThrowFitsError(path, QStringLiteral("cannot read the image size"), status);
+  cfitsio.imageSize(file.get(), 2, axes, &status);
+  if (status != 0) {
+    ThrowFitsError(cfitsio, path, QStringLiteral("cannot read the image size"), status);
+  }
   if (axes[0] > kMaxImageSidePx || axes[1] > kMaxImageSidePx) {
     ThrowImageError(path, QStringLiteral("the FITS image is %1 x %2 pixels; up to %3 x %3 can be "
                                          "opened")
@@ -126,13 +199,15 @@ FitsPixels ReadFitsImage(const QString& path) {
   // reports the clipping as an overflow that does not spoil the image.
   float undefined = std::numeric_limits<float>::quiet_NaN();
   int anyUndefined = 0;
-  fits_read_img(file.get(), TFLOAT, 1, static_cast<LONGLONG>(count), &undefined,
-                pixels.values.get(), &anyUndefined, &status);
+  cfitsio.readPixels(file.get(), TFLOAT, 1, static_cast<LONGLONG>(count), &undefined,
+                     pixels.values.get(), &anyUndefined, &status);
   if (status == NUM_OVERFLOW) {
     status = 0;
-    fits_clear_errmsg();
+    cfitsio.clearMessages();
   }
-  if (status != 0) ThrowFitsError(path, QStringLiteral("cannot read the image's pixels"), status);
+  if (status != 0) {
+    ThrowFitsError(cfitsio, path, QStringLiteral("cannot read the image's pixels"), status);
+  }
   return pixels;
 }
 
