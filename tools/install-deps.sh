@@ -7,7 +7,7 @@ set -euo pipefail
 # leaves out of its dependencies.
 packages=(
   cmake ninja-build g++ make pkg-config locales
-  qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libxcb1-dev nlohmann-json3-dev
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libxcb1-dev nlohmann-json3-dev libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-tidy clang-format libclang-rt-14-dev
   xvfb xauth

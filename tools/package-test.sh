@@ -66,6 +66,7 @@ expected=$(
   cat <<EOF
 ./usr/bin/helidisk
 ./usr/bin/helidisk-render
+./usr/lib/helidisk/plugins/helidisk-render-pictures.so
 ./usr/share/applications/$app_id.desktop
 ./usr/share/doc/helidisk/changelog.gz
 ./usr/share/doc/helidisk/copyright
@@ -78,7 +79,7 @@ EOF
 )
 actual=$(dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort)
 if [[ "$actual" == "$expected" ]]; then
-  pass "contents: the ten expected files and nothing else"
+  pass "contents: the eleven expected files and nothing else"
 else
   fail "contents differ from the expected files:"
   diff <(echo "$expected") <(echo "$actual") >&2 || true
@@ -99,9 +100,12 @@ root="$unpacked/usr"
 # The programs, stripped, the window's with its version block.
 check "helidisk-render --version from the package" \
   test "$("$root/bin/helidisk-render" --version)" = "helidisk-render $version"
-for program in helidisk helidisk-render; do
-  check "$program is stripped" bash -c 'file "$1" | grep -q ", stripped"' _ "$root/bin/$program"
+for program in bin/helidisk bin/helidisk-render lib/helidisk/plugins/helidisk-render-pictures.so; do
+  check "$program is stripped" bash -c 'file "$1" | grep -q ", stripped"' _ "$root/$program"
 done
+check "helidisk-render finds its picture module and draws a PNG" bash -c '
+  "$1/bin/helidisk-render" --hour 30 --output "$2/disk.png" && file "$2/disk.png" | grep -q PNG
+' _ "$root" "$unpacked"
 check "helidisk keeps its version block" \
   bash -c 'readelf -x .helidisk_version "$1" | grep -q VS_VERSION_I' _ "$root/bin/helidisk"
 

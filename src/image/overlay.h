@@ -6,17 +6,11 @@
 #include <optional>
 
 #include "diskframe.h"
+#include "site.h"
 #include "solarimage.h"
 #include "sun.h"
 
 namespace helidisk {
-
-// A place on the Earth: latitude north positive, longitude east positive,
-// degrees.
-struct Site {
-  double latitudeDeg = 0;
-  double longitudeDeg = 0;
-};
 
 // How the image is to be read: one of the orientations, turned further
 // counterclockwise by the camera's angle.

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "renderer.h"
+#include "renderrun.h"
 
 int main(int argc, char* argv[]) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);

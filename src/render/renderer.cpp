@@ -1,57 +1,27 @@
 #include "renderer.h"
 
 #include <QBuffer>
-#include <QDate>
 #include <QImageWriter>
 #include <QList>
-#include <QLocale>
 #include <QString>
-#include <new>
 #include <string_view>
 
 #include "astronom.h"
-#include "checked.h"
-#include "diskgeometry.h"
-#include "ephemeristable.h"
 #include "imageerror.h"
-#include "instantseries.h"
-#include "outputfile.h"
 #include "overlay.h"
 #include "pdfpage.h"
 #include "qimagecanvas.h"
-#include "redraw.h"
-#include "report.h"
 #include "solarimage.h"
 #include "stonyhurst.h"
 #include "sun.h"
 #include "svgcanvas.h"
-#include "textfields.h"
 #include "trigfunc.h"
 
 namespace helidisk {
 
 namespace {
 
-constexpr const char* kProgramName = "helidisk-render";
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
 constexpr double kHoursPerDay = 24;
-
-// Only the readout is wanted: the drawing goes nowhere.
-class DiscardingCanvas final : public Canvas {
- public:
-  void SetBrushColor(Color /*color*/) override {}
-  void SetPenColor(Color /*color*/) override {}
-  void SetPenWidth(std::int32_t /*widthPixels*/) override {}
-  void FillRect(const Rect& /*rect*/) override {}
-  void Ellipse(const Rect& /*rect*/) override {}
-  void MoveTo(std::int32_t /*x*/, std::int32_t /*y*/) override {}
-  void LineTo(std::int32_t /*x*/, std::int32_t /*y*/) override {}
-};
-
-DiskGeometry GeometryFor(const RenderOptions& options) {
-  return DiskGeometryOfPicture(options.controlWidth, options.controlHeight);
-}
 
 // The redraw paints a handful of flat colours, without antialiasing, so
 // the picture fits a palette: the same pixels, encoded several times
@@ -102,54 +72,9 @@ QByteArray EncodePng(const QImage& image) {
   return bytes;
 }
 
-void Print(std::FILE* stream, const std::string& text) {
-  std::fwrite(text.data(), 1, text.size(), stream);
-}
-
 std::string_view BytesOf(const QByteArray& bytes) {
   return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
-
-// Whatever goes to standard output (the picture, the readout, the help or
-// the version) is the run's result: when it is lost, the run has failed and
-// says so.  Returns the exit status.
-int WriteToStandardOutput(std::FILE* out, std::FILE* err, std::string_view bytes) {
-  if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() || std::fflush(out) != 0) {
-    Print(err, std::string(kProgramName) + ": cannot write to standard output\n");
-    return kExitFailure;
-  }
-  return 0;
-}
-
-}  // namespace
-
-RenderForm::RenderForm(const RenderOptions& options, Canvas& canvas)
-    : options_(options), canvas_(canvas) {}
-
-DiskGeometry RenderForm::PictureGeometry() const { return GeometryFor(options_); }
-
-RedrawResult RenderOnto(const RenderOptions& options, Canvas& canvas) {
-  canvas.SetPenColor(kBlack);
-  canvas.SetPenWidth(2);
-  canvas.SetBrushColor(kYellow);
-  RenderForm form(options, canvas);
-  return Redraw(form);
-}
-
-std::int32_t ImageWidthFor(const RenderOptions& options) {
-  return ImageWidthOf(GeometryFor(options));
-}
-
-std::int32_t ImageHeightFor(const RenderOptions& options) {
-  return ImageHeightOf(GeometryFor(options));
-}
-
-RedrawResult RedrawRecordOf(const RenderOptions& options) {
-  DiscardingCanvas canvas;
-  return RenderOnto(options, canvas);
-}
-
-namespace {
 
 // A template has no instant, so its record stays empty.
 void DrawPicture(const RenderOptions& options, Canvas& canvas, RedrawResult& result) {
@@ -189,57 +114,7 @@ QByteArray RenderPicture(const RenderOptions& options, RedrawResult& result) {
   return EncodePng(RenderImage(options, result));
 }
 
-int ReportingFailures(std::FILE* err, const std::function<int()>& work) {
-  try {
-    return work();
-  } catch (const RunError& error) {
-    Print(err, std::string(kProgramName) + ": the redraw failed: " + error.what() + "\n");
-  } catch (const PictureError& error) {
-    Print(err, std::string(kProgramName) + ": " + error.what() + "\n");
-  } catch (const std::bad_alloc&) {
-    Print(err, std::string(kProgramName) + ": not enough memory\n");
-  } catch (const std::exception& error) {
-    Print(err, std::string(kProgramName) + ": " + error.what() + "\n");
-  }
-  return kExitFailure;
-}
-
 namespace {
-
-void WarnOfUnknownAccuracy(std::FILE* err, std::int32_t year) {
-  Print(err, std::string(kProgramName) + ": warning: the accuracy of the solar theory is unknown " +
-                 "for the year " + std::to_string(year) + " (known for " +
-                 std::to_string(kFirstYearOfKnownAccuracy) + " to " +
-                 std::to_string(kLastYearOfKnownAccuracy) + ")\n");
-}
-
-// The finished result to standard output ("-", or no path at all) or into
-// the file.  Returns the exit status.
-int WriteResult(const std::string& path, std::string_view bytes, std::FILE* out, std::FILE* err) {
-  if (path.empty() || path == "-") return WriteToStandardOutput(out, err, bytes);
-  std::string reason;
-  if (!WriteOutputFile(path, bytes, reason)) {
-    Print(err, std::string(kProgramName) + ": cannot write '" + path + "': " + reason + "\n");
-    return kExitFailure;
-  }
-  return 0;
-}
-
-// The whole table is computed before anything is written, so that a row
-// the theory cannot serve leaves nothing behind.
-int RenderTable(const RenderOptions& options, std::FILE* out, std::FILE* err) {
-  std::string table;
-  try {
-    const InstantSeries series =
-        SeriesFromTo(options.tableFrom, options.tableTo, options.tableStepMinutes);
-    if (const auto year = YearOfUnknownAccuracy(series)) WarnOfUnknownAccuracy(err, *year);
-    table = EphemerisTable(series, options.tableFormat);
-  } catch (const RunError& error) {
-    Print(err, std::string(kProgramName) + ": the table failed: " + error.what() + "\n");
-    return kExitFailure;
-  }
-  return WriteResult(options.outputPath, table, out, err);
-}
 
 // An observer's image to draw over: the file, its disk, the view the grid
 // is drawn in.
@@ -305,22 +180,9 @@ QByteArray EncodeJpeg(const QImage& image) {
   return bytes;
 }
 
-// What is printed on standard output besides a picture.
-std::string TextOf(const RenderOptions& options, const RedrawResult& result,
-                   Orientation orientation, const std::optional<ImageReport>& image) {
-  if (options.printJson) return JsonText(result, orientation, options.locate, image);
-  std::string text;
-  if (options.printReadout) {
-    for (const std::string& line : result.readout) text += line + "\n";
-  }
-  if (options.locate) {
-    text += LocateText(*options.locate, Locate(result.frame, options.locate->x, options.locate->y));
-  }
-  return text;
-}
+}  // namespace
 
-int Render(const RenderOptions& given, std::FILE* out, std::FILE* err) {
-  if (given.printTable) return RenderTable(given, out, err);
+int RenderPictures(const RenderOptions& given, std::FILE* out, std::FILE* err) {
   RenderOptions options = given;
   std::optional<ImageJob> job;
   if (!options.imagePath.empty()) {
@@ -348,10 +210,8 @@ int Render(const RenderOptions& given, std::FILE* out, std::FILE* err) {
   } else {
     picture = RenderPicture(options, result);
   }
-  if (hasInstant && !PlausibleSunDistance(result.sun.distanceAu)) {
-    Print(err, std::string(kProgramName) + ": the solar theory fails for this instant: it puts " +
-                   "the Sun " + ExactNumber(result.sun.distanceAu) + " AU from the Earth\n");
-    return kExitFailure;
+  if (hasInstant) {
+    if (const int failed = FailUnlessPlausible(result.sun, err)) return failed;
   }
 
   if (!options.outputPath.empty() &&
@@ -362,27 +222,6 @@ int Render(const RenderOptions& given, std::FILE* out, std::FILE* err) {
   const std::string text = job ? TextOf(options, result, job->view.orientation, ReportOf(*job))
                                : TextOf(options, result, options.orientation, std::nullopt);
   return text.empty() ? 0 : WriteToStandardOutput(out, err, text);
-}
-
-}  // namespace
-
-int RunRenderer(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err) {
-  const CommandLine line = ParseCommandLine(arguments, QDate::currentDate().year(),
-                                            QLocale().decimalPoint().toStdString());
-  switch (line.action) {
-    case CommandAction::ShowHelp:
-      return WriteToStandardOutput(out, err, HelpText());
-    case CommandAction::ShowVersion:
-      return WriteToStandardOutput(out, err,
-                                   std::string(kProgramName) + " " + HELIDISK_VERSION_TEXT + "\n");
-    case CommandAction::Reject:
-      Print(err, std::string(kProgramName) + ": " + line.error + "\nTry '" + kProgramName +
-                     " --help' for the options and their ranges.\n");
-      return kExitUsage;
-    case CommandAction::Render:
-      break;
-  }
-  return ReportingFailures(err, [&] { return Render(line.options, out, err); });
 }
 
 }  // namespace helidisk

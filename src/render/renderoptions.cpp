@@ -1,7 +1,7 @@
 #include "renderoptions.h"
 
-#include <QList>
-#include <QString>
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -10,6 +10,7 @@
 #include "checked.h"
 #include "instanttext.h"
 #include "redraw.h"
+#include "unicodetext.h"
 
 namespace helidisk {
 
@@ -52,29 +53,19 @@ std::string CodePointName(char32_t character) {
   return name;
 }
 
-bool UsableAsDecimalSeparator(char32_t character) {
-  switch (QChar::category(character)) {
-    case QChar::Number_DecimalDigit:
-    case QChar::Number_Letter:
-    case QChar::Number_Other:
-    case QChar::Symbol_Math:
-    case QChar::Punctuation_Dash:
-    case QChar::Separator_Space:
-    case QChar::Separator_Line:
-    case QChar::Separator_Paragraph:
-    case QChar::Mark_NonSpacing:
-    case QChar::Mark_SpacingCombining:
-    case QChar::Mark_Enclosing:
-      return false;
-    default:
-      return true;
-  }
+// The extension of a file name, lower-cased; empty without one.
+std::string SuffixOf(const std::string& fileName) {
+  const std::size_t dot = fileName.rfind('.');
+  if (dot == std::string::npos) return {};
+  std::string suffix = fileName.substr(dot + 1);
+  std::transform(suffix.begin(), suffix.end(), suffix.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return suffix;
 }
 
 // The table format that a file name's extension names, if any.
 std::optional<TableFormat> TableFormatOfFileName(const std::string& fileName) {
-  const QString suffix = QString::fromUtf8(fileName).section('.', -1).toLower();
-  if (fileName.find('.') == std::string::npos) return std::nullopt;
+  const std::string suffix = SuffixOf(fileName);
   if (suffix == "csv") return TableFormat::Csv;
   if (suffix == "json") return TableFormat::Json;
   return std::nullopt;
@@ -319,12 +310,10 @@ class Parser {
   // (it would turn the Julian day into another number), not a blank or a
   // line break (they would split the readout line), not invisible.
   void TakeDecimalSeparator(const OptionSpec& option, const std::string& value) {
-    const QString separator = QString::fromUtf8(value);
-    const bool validUtf8 = separator.toUtf8().toStdString() == value;
-    const QList<uint> characters = separator.toUcs4();
-    if (!validUtf8 || characters.size() != 1) return RejectValue(option, value);
-    const char32_t character = characters.front();
-    if (!QChar::isPrint(character) || QChar::category(character) == QChar::Other_Format) {
+    const std::optional<char32_t> single = SingleCodePoint(value);
+    if (!single) return RejectValue(option, value);
+    const char32_t character = *single;
+    if (!IsPrintable(character)) {
       return Reject(option.name + ": " + CodePointName(character) +
                     " is not a printable character");
     }
@@ -811,13 +800,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, std::int
 }
 
 std::optional<PictureFormat> FormatOfFileName(const std::string& fileName) {
-  const QString suffix = QString::fromUtf8(fileName).section('.', -1).toLower();
-  if (!fileName.empty() && fileName.find('.') != std::string::npos) {
-    if (suffix == "png") return PictureFormat::Png;
-    if (suffix == "svg") return PictureFormat::Svg;
-    if (suffix == "jpg" || suffix == "jpeg") return PictureFormat::Jpeg;
-    if (suffix == "pdf") return PictureFormat::Pdf;
-  }
+  const std::string suffix = SuffixOf(fileName);
+  if (suffix == "png") return PictureFormat::Png;
+  if (suffix == "svg") return PictureFormat::Svg;
+  if (suffix == "jpg" || suffix == "jpeg") return PictureFormat::Jpeg;
+  if (suffix == "pdf") return PictureFormat::Pdf;
   return std::nullopt;
 }
 

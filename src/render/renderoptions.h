@@ -10,7 +10,7 @@
 #include "diskpage.h"
 #include "ephemeristable.h"
 #include "instantseries.h"
-#include "overlay.h"
+#include "site.h"
 
 namespace helidisk {
 
