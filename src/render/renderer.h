@@ -28,6 +28,6 @@ QByteArray RenderPicture(const RenderOptions& options, RedrawResult& result);
 // A run that makes a picture or reads an observer's image: the picture
 // written, the readout, JSON or located point printed; returns the exit
 // status.  Raises what the work raises.
-int RenderPictures(const RenderOptions& options, std::FILE* out, std::FILE* err);
+int RenderPictures(const RenderOptions& given, std::FILE* out, std::FILE* err);
 
 }  // namespace helidisk

@@ -64,7 +64,7 @@ std::filesystem::path PictureModulePath() {
   std::error_code error;
   const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
   const std::filesystem::path folder = program.parent_path();
-  const std::filesystem::path beside = folder / HELIDISK_PICTURE_MODULE;
+  std::filesystem::path beside = folder / HELIDISK_PICTURE_MODULE;
   if (std::filesystem::exists(beside, error)) return beside;
   return (folder / HELIDISK_PICTURE_MODULE_FROM_PROGRAM / HELIDISK_PICTURE_MODULE)
       .lexically_normal();
