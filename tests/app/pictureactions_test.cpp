@@ -10,7 +10,6 @@
 #include <QDockWidget>
 #include <QImage>
 #include <QPrinter>
-#include <QProcess>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -24,6 +23,7 @@
 #include "form_main.h"
 #include "pdf_raster.h"
 #include "pictureactions.h"
+#include "program_run.h"
 
 namespace helidisk {
 namespace {
@@ -34,9 +34,7 @@ QByteArray FileContents(const QString& path) {
 }
 
 bool RunRenderer(const QStringList& arguments) {
-  QProcess process;
-  process.start(QStringLiteral(HELIDISK_RENDER_PROGRAM), arguments);
-  return process.waitForFinished(60000) && process.exitCode() == 0;
+  return fakes::RunProgram(QStringLiteral(HELIDISK_RENDER_PROGRAM), arguments).exitCode == 0;
 }
 
 // The disk 1000 px across at 254 dpi for 100 mm, within 3 px.

@@ -2,24 +2,20 @@
 // as a printer puts them on paper: the disk's true size, the paper, the
 // texts, and the page options it refuses.
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
 
 #include "diskpage.h"
 #include "pdf_raster.h"
+#include "program_run.h"
 
 namespace helidisk {
 namespace {
 
 constexpr int kTolerancePx = 3;
 
-struct Outcome {
-  int exitCode = -1;
-  QByteArray out;
-  QByteArray err;
-};
+using Outcome = fakes::ProgramOutcome;
 
 // As from cron or ssh, without a session runtime directory, whose absence
 // Qt complains about while it starts: not a word of that may reach the
@@ -27,11 +23,7 @@ struct Outcome {
 Outcome Run(const QString& program, const QStringList& arguments) {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.remove("XDG_RUNTIME_DIR");
-  QProcess process;
-  process.setProcessEnvironment(environment);
-  process.start(program, arguments);
-  if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) return {};
-  return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+  return fakes::RunProgram(program, arguments, environment);
 }
 
 Outcome RunRenderer(const QStringList& arguments) {

@@ -26,6 +26,7 @@
 #include "disk_orientation.h"
 #include "diskgeometry.h"
 #include "grids.h"
+#include "program_run.h"
 #include "projection.h"
 #include "qimagecanvas.h"
 #include "recording_canvas.h"
@@ -43,27 +44,13 @@ constexpr QRgb kBlackPixel = qRgb(0, 0, 0);
 constexpr QRgb kYellowPixel = qRgb(255, 255, 0);
 constexpr QRgb kRedPixel = qRgb(255, 0, 0);
 
-struct Outcome {
-  int exitCode = -1;
-  QByteArray out;
-  QByteArray err;
-};
+using Outcome = fakes::ProgramOutcome;
 
 Outcome Run(const QStringList& arguments,
             const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
             const std::function<void()>& inChild = {}) {
-  QProcess process;
-  process.setProcessEnvironment(environment);
-  if (inChild) process.setChildProcessModifier(inChild);
-  process.start(QStringLiteral(HELIDISK_RENDER_PROGRAM), arguments);
-  Outcome outcome;
-  if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
-    return outcome;
-  }
-  outcome.exitCode = process.exitCode();
-  outcome.out = process.readAllStandardOutput();
-  outcome.err = process.readAllStandardError();
-  return outcome;
+  return fakes::RunProgram(QStringLiteral(HELIDISK_RENDER_PROGRAM), arguments, environment,
+                           inChild);
 }
 
 mode_t FileTypeOf(const QString& path, mode_t* permissions = nullptr) {

@@ -3,7 +3,6 @@
 // refuses.
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,6 +13,7 @@
 #include <utility>
 
 #include "ephemeristable.h"
+#include "program_run.h"
 
 namespace helidisk {
 namespace {
@@ -22,23 +22,10 @@ using Json = nlohmann::ordered_json;
 
 constexpr int kColumns = 11;
 
-struct Outcome {
-  int exitCode = -1;
-  QByteArray out;
-  QByteArray err;
-};
+using Outcome = fakes::ProgramOutcome;
 
 Outcome Run(const QStringList& arguments) {
-  QProcess process;
-  process.start(QStringLiteral(HELIDISK_RENDER_PROGRAM), arguments);
-  Outcome outcome;
-  if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
-    return outcome;
-  }
-  outcome.exitCode = process.exitCode();
-  outcome.out = process.readAllStandardOutput();
-  outcome.err = process.readAllStandardError();
-  return outcome;
+  return fakes::RunProgram(QStringLiteral(HELIDISK_RENDER_PROGRAM), arguments);
 }
 
 Json JsonOf(const QByteArray& bytes) {
