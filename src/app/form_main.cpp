@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -19,7 +18,6 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QIcon>
-#include <QImageWriter>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -48,6 +46,7 @@
 #include "imageerror.h"
 #include "imagepanel.h"
 #include "instantdialog.h"
+#include "instantseries.h"
 #include "measuredpointsdock.h"
 #include "openedimage.h"
 #include "outputfile.h"
@@ -55,6 +54,7 @@
 #include "picturecontrol.h"
 #include "readout.h"
 #include "redraw.h"
+#include "renderer.h"
 #include "sun.h"
 #include "versioninfo.h"
 #include "yearchart.h"
@@ -147,19 +147,12 @@ constexpr double kHandleReachPixels = 8;
 const char* const kImageFileFilter =
     "Solar images (*.png *.jpg *.jpeg *.tif *.tiff *.fits *.fit *.fts);;All files (*)";
 
-// A raster picture in the format its file name's extension names: JPEG for
-// .jpg and .jpeg, PNG otherwise.
-QByteArray EncodedPicture(const QImage& picture, const QString& path) {
+// The raster format a file name's extension names: JPEG for .jpg and
+// .jpeg, PNG otherwise.
+PictureFormat RasterFormatOf(const QString& path) {
   const QString suffix = QFileInfo(path).suffix().toLower();
   const bool jpeg = suffix == QStringLiteral("jpg") || suffix == QStringLiteral("jpeg");
-  constexpr int kJpegQuality = 92;
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, jpeg ? "jpeg" : "png");
-  if (jpeg) writer.setQuality(kJpegQuality);
-  if (!writer.write(picture)) return {};
-  return bytes;
+  return jpeg ? PictureFormat::Jpeg : PictureFormat::Png;
 }
 
 // The About panel and its contents, relative to the picture panel and to
@@ -927,9 +920,7 @@ void TForm_Main::ShowInstant(const UtcMinute& instant) {
 }
 
 void TForm_Main::ShowHours(std::int32_t year, double hours) {
-  double newYear = 0;
-  DateToJulianDay(year, 1, 1, 0.0, 0.0, 0.0, newYear);
-  const double distanceAu = ComputeSun(newYear + hours / 24).distanceAu;
+  const double distanceAu = ComputeSun(JulianDayOfHourPosition(year, hours)).distanceAu;
   if (!PlausibleSunDistance(distanceAu)) {
     ReportError(QStringLiteral("The solar theory fails for the year %1: it puts the Sun %2 AU "
                                "from the Earth.")
@@ -1006,10 +997,8 @@ void TForm_Main::OpenImage(const QString& path) {
   if (named) {
     ShowInstant(*named);
   } else {
-    const std::int32_t year = CalendarInstantOf(observed->julianDay).year;
-    double newYear = 0;
-    DateToJulianDay(year, 1, 1, 0.0, 0.0, 0.0, newYear);
-    ShowHours(year, (observed->julianDay - newYear) * 24);
+    const YearHours instant = YearHoursOf(observed->julianDay);
+    ShowHours(instant.year, instant.hours);
   }
 }
 
@@ -1115,14 +1104,18 @@ void TForm_Main::SaveOverlaidImageClick() {
   const QImage picture = OverlaidImage(image_->Image().display,
                                        image_->ImageFrame(lastRedraw_->sun, PictureOrientation()),
                                        DiffRotChecked(), HourPosition(), image_->Opacity());
-  const QByteArray bytes = EncodedPicture(picture, path);
-  std::string reason = "the picture could not be encoded";
-  if (bytes.isEmpty() ||
-      !WriteOutputFile(QFile::encodeName(path).toStdString(),
-                       std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                       reason)) {
-    ReportError(QStringLiteral("Cannot save the overlaid image to '%1': %2")
-                    .arg(path, QString::fromLocal8Bit(reason)));
+  const auto failure = [&path](const QString& reason) {
+    ReportError(QStringLiteral("Cannot save the overlaid image to '%1': %2").arg(path, reason));
+  };
+  QByteArray bytes;
+  try {
+    bytes = EncodeRaster(picture, RasterFormatOf(path));
+  } catch (const PictureError& error) {
+    return failure(QString::fromUtf8(error.what()));
+  }
+  std::string reason;
+  if (!WriteOutputFile(QFile::encodeName(path).toStdString(), BytesOf(bytes), reason)) {
+    failure(QString::fromLocal8Bit(reason));
   }
 }
 

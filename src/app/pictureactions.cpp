@@ -43,10 +43,6 @@ QAction* CreateAction(QObject* parent, const QString& text, const char* name,
   return action;
 }
 
-std::string_view BytesOf(const QByteArray& bytes) {
-  return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
-}
-
 QString TextOf(const std::string& utf8) {
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }

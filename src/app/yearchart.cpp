@@ -28,8 +28,6 @@ namespace helidisk {
 
 namespace {
 
-constexpr double kHoursPerDay = 24;
-constexpr double kArcSecondsPerArcMinute = 60;
 // Four points a day follow the curves far closer than a pixel.
 constexpr int kSamplesPerDay = 4;
 // P stays within 26.4 deg of zero and B0 within 7.3 deg: one scale for
@@ -39,7 +37,6 @@ constexpr double kDegreeAxisLimit = 30;
 // one serve the other: 10 deg apart on the left, whole arc seconds on the
 // right.
 constexpr int kTickCount = 7;
-constexpr int kMonthsPerYear = 12;
 constexpr std::array<const char*, kMonthsPerYear> kMonthNames = {
     "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 const QSize kFloatingSize(760, 460);
@@ -51,8 +48,7 @@ struct ChartFigures {
 };
 
 ChartFigures FiguresOf(const SunEphemeris& sun) {
-  return {sun.pRad * RadToDeg, sun.b0Rad * RadToDeg,
-          SemiDiameterArcMinutes(sun.distanceAu) * kArcSecondsPerArcMinute};
+  return {sun.pRad * RadToDeg, sun.b0Rad * RadToDeg, SemiDiameterArcSeconds(sun.distanceAu)};
 }
 
 // The days from 1 January, 0 h UT, of `year` to the first of `month`; month

@@ -11,6 +11,9 @@
 
 namespace helidisk {
 
+inline constexpr double kHoursPerDay = 24;
+inline constexpr std::int32_t kMonthsPerYear = 12;
+
 void DateToJulianDay(std::int32_t year, std::int32_t month, std::int32_t day, double hours,
                      double minutes, double seconds, double& julianDay);
 

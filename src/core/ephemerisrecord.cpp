@@ -8,9 +8,7 @@
 
 namespace helidisk {
 
-namespace {
-constexpr double kArcSecondsPerArcMinute = 60;
-}  // namespace
+namespace {}  // namespace
 
 std::string UtcMinuteText(const CalendarInstant& instant) {
   char text[48];
@@ -27,7 +25,7 @@ EphemerisRecord EphemerisRecordOf(const CalendarInstant& instant, const SunEphem
   record.raHours = sun.raRad * RadToHours;
   record.decDeg = sun.decRad * RadToDeg;
   record.distanceAu = sun.distanceAu;
-  record.semidiameterArcsec = SemiDiameterArcMinutes(sun.distanceAu) * kArcSecondsPerArcMinute;
+  record.semidiameterArcsec = SemiDiameterArcSeconds(sun.distanceAu);
   record.pDeg = sun.pRad * RadToDeg;
   record.b0Deg = sun.b0Rad * RadToDeg;
   record.l0Deg = sun.l0Rad * RadToDeg;

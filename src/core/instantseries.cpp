@@ -77,7 +77,14 @@ UtcMinute InstantAt(const InstantSeries& series, std::int64_t index) {
 double JulianDayOfHourPosition(std::int32_t year, double hours) {
   double newYear = 0;
   DateToJulianDay(year, 1, 1, 0.0, 0.0, 0.0, newYear);
-  return hours / 24.0 + newYear;
+  return hours / kHoursPerDay + newYear;
+}
+
+YearHours YearHoursOf(double julianDay) {
+  const std::int32_t year = CalendarInstantOf(julianDay).year;
+  double newYear = 0;
+  DateToJulianDay(year, 1, 1, 0.0, 0.0, 0.0, newYear);
+  return {year, (julianDay - newYear) * kHoursPerDay};
 }
 
 double JulianDayOfInstant(const UtcMinute& instant) {

@@ -44,6 +44,14 @@ UtcMinute InstantAt(const InstantSeries& series, std::int64_t index);
 // bit with what the window and --json show.
 double JulianDayOfHourPosition(std::int32_t year, double hours);
 
+// The year a Julian day falls in and the hours from its 1 January, 0 h UT:
+// the position the window's scroll bar and --hour count in.
+struct YearHours {
+  std::int32_t year = 0;
+  double hours = 0;
+};
+YearHours YearHoursOf(double julianDay);
+
 // The Julian day the redraw computes for an instant given to the minute
 // (--at, Go -> Date and time).
 double JulianDayOfInstant(const UtcMinute& instant);

@@ -12,11 +12,9 @@ namespace helidisk {
 
 namespace {
 
-constexpr int kMonthsPerYear = 12;
 constexpr int kLongestMonthDays = 31;
 constexpr int kLastHourOfDay = 23;
 constexpr int kLastMinuteOfHour = 59;
-constexpr double kHoursPerDay = 24;
 constexpr double kMinutesPerHour = 60;
 
 bool IsDigits(const std::string& text, std::size_t first, std::size_t count) {

@@ -64,5 +64,9 @@ inline constexpr double kSemiDiameterAt1AuArcMinutes = 15.996;
 inline constexpr double SemiDiameterArcMinutes(double distanceAu) {
   return kSemiDiameterAt1AuArcMinutes / distanceAu;
 }
+inline constexpr double SemiDiameterArcSeconds(double distanceAu) {
+  constexpr double kArcSecondsPerArcMinute = 60;
+  return SemiDiameterArcMinutes(distanceAu) * kArcSecondsPerArcMinute;
+}
 
 }  // namespace helidisk

@@ -215,7 +215,7 @@ HeaderGeometry SolarGeometryFromHeader(const FitsHeader& header, int heightPx) {
 }
 
 double EphemerisRadiusPx(double arcsecPerPx, double julianDay) {
-  return SemiDiameterArcMinutes(ComputeSun(julianDay).distanceAu) * 60 / arcsecPerPx;
+  return SemiDiameterArcSeconds(ComputeSun(julianDay).distanceAu) / arcsecPerPx;
 }
 
 }  // namespace helidisk

@@ -55,7 +55,7 @@ struct HeaderGeometry {
 HeaderGeometry SolarGeometryFromHeader(const FitsHeader& header, int heightPx);
 
 // The solar radius in pixels for a known scale and the image's instant:
-// the ephemeris semi-diameter (SemiDiameterArcMinutes) over the scale.
+// the ephemeris semi-diameter (SemiDiameterArcSeconds) over the scale.
 double EphemerisRadiusPx(double arcsecPerPx, double julianDay);
 
 }  // namespace helidisk

@@ -6,8 +6,8 @@
 #include <QString>
 #include <string_view>
 
-#include "astronom.h"
 #include "imageerror.h"
+#include "instantseries.h"
 #include "overlay.h"
 #include "pdfpage.h"
 #include "qimagecanvas.h"
@@ -20,8 +20,6 @@
 namespace helidisk {
 
 namespace {
-
-constexpr double kHoursPerDay = 24;
 
 // The redraw paints a handful of flat colours, without antialiasing, so
 // the picture fits a palette: the same pixels, encoded several times
@@ -72,8 +70,17 @@ QByteArray EncodePng(const QImage& image) {
   return bytes;
 }
 
-std::string_view BytesOf(const QByteArray& bytes) {
-  return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+QByteArray EncodeJpeg(const QImage& image) {
+  constexpr int kJpegQuality = 92;
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "jpeg");
+  writer.setQuality(kJpegQuality);
+  if (!writer.write(image)) {
+    throw PictureError("cannot encode the JPEG: " + writer.errorString().toStdString());
+  }
+  return bytes;
 }
 
 // A template has no instant, so its record stays empty.
@@ -86,6 +93,14 @@ void DrawPicture(const RenderOptions& options, Canvas& canvas, RedrawResult& res
 }
 
 }  // namespace
+
+QByteArray EncodeRaster(const QImage& image, PictureFormat format) {
+  return format == PictureFormat::Jpeg ? EncodeJpeg(image) : EncodePng(image);
+}
+
+std::string_view BytesOf(const QByteArray& bytes) {
+  return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
 
 QImage RenderImage(const RenderOptions& options, RedrawResult& result) {
   QImageCanvas canvas;
@@ -135,11 +150,9 @@ void TakeInstantFromImage(const SolarImage& image, RenderOptions& options) {
     ThrowImageError(image.path,
                     QStringLiteral("the camera's time has no offset from UT; give --at in UT"));
   }
-  const double julianDay = image.observed->julianDay;
-  options.year = CalendarInstantOf(julianDay).year;
-  double newYear = 0;
-  DateToJulianDay(options.year, 1, 1, 0.0, 0.0, 0.0, newYear);
-  options.hourPosition = (julianDay - newYear) * kHoursPerDay;
+  const YearHours instant = YearHoursOf(image.observed->julianDay);
+  options.year = instant.year;
+  options.hourPosition = instant.hours;
 }
 
 // The header's view where it fixes one, unless the command line chooses;
@@ -167,19 +180,6 @@ ImageReport ReportOf(const ImageJob& job) {
           job.disk.fitRmsPx};
 }
 
-QByteArray EncodeJpeg(const QImage& image) {
-  constexpr int kJpegQuality = 92;
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, "jpeg");
-  writer.setQuality(kJpegQuality);
-  if (!writer.write(image)) {
-    throw PictureError("cannot encode the JPEG: " + writer.errorString().toStdString());
-  }
-  return bytes;
-}
-
 }  // namespace
 
 int RenderPictures(const RenderOptions& given, std::FILE* out, std::FILE* err) {
@@ -203,7 +203,7 @@ int RenderPictures(const RenderOptions& given, std::FILE* out, std::FILE* err) {
     if (!options.outputPath.empty()) {
       const QImage overlaid = OverlaidImage(job->image.display, result.frame,
                                             options.differentialGrid, options.hourPosition, 1.0);
-      picture = options.format == PictureFormat::Jpeg ? EncodeJpeg(overlaid) : EncodePng(overlaid);
+      picture = EncodeRaster(overlaid, options.format);
     }
   } else if (options.outputPath.empty()) {
     result = RedrawRecordOf(options);

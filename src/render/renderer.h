@@ -7,12 +7,21 @@
 #include <QByteArray>
 #include <QImage>
 #include <cstdio>
+#include <string_view>
 
 #include "redraw.h"
 #include "renderoptions.h"
 #include "renderrun.h"
 
 namespace helidisk {
+
+// A raster picture as a JPEG for PictureFormat::Jpeg, otherwise as a PNG
+// (with a palette where its colours fit one).  Raises PictureError when it
+// cannot be encoded.
+QByteArray EncodeRaster(const QImage& image, PictureFormat format);
+
+// The bytes as the output file writer takes them.
+std::string_view BytesOf(const QByteArray& bytes);
 
 // The options' picture as a raster image: a redraw, or a Stonyhurst
 // template when they name a B0 alone.  Raises RunError when the redraw
