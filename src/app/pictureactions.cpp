@@ -43,10 +43,6 @@ QAction* CreateAction(QObject* parent, const QString& text, const char* name,
   return action;
 }
 
-QString TextOf(const std::string& utf8) {
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 }  // namespace
 
 RenderOptions PictureOptionsOf(const FormView& view) {
@@ -159,7 +155,7 @@ void PictureActions::SavePictureClick() {
     RedrawResult result;
     picture = RenderPicture(options, result);
   } catch (const PictureError& error) {
-    return failure(TextOf(error.what()));
+    return failure(QString::fromUtf8(error.what()));
   }
   std::string reason;
   if (!WriteOutputFile(QFile::encodeName(path).toStdString(), BytesOf(picture), reason)) {
@@ -191,7 +187,8 @@ void PictureActions::PrintClick() {
   const PageSizeMm sheet{paper.width(), paper.height()};
   if (const auto misfit =
           DiskPageMisfit(sheet, page_.diameterMm, static_cast<int>(picture.rows.size()))) {
-    ReportError(QStringLiteral("Cannot print the picture: %1.").arg(TextOf(*misfit)));
+    ReportError(
+        QStringLiteral("Cannot print the picture: %1.").arg(QString::fromStdString(*misfit)));
     return;
   }
   QPainter painter;

@@ -83,10 +83,6 @@ DiskPagePicture InstantPicture(const RenderOptions& options, RedrawResult& resul
   return picture;
 }
 
-QString TextOf(const std::string& utf8) {
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 struct DeviceScale {
   double xPerMm;
   double yPerMm;
@@ -107,7 +103,7 @@ void PaintRows(QPainter& painter, const DiskPageLayout& layout, PageSizeMm sheet
   painter.setPen(Qt::black);
   const QFontMetricsF metrics(font, painter.device());
   const auto advance = [&metrics](const std::string& text) {
-    return metrics.horizontalAdvance(TextOf(text));
+    return metrics.horizontalAdvance(QString::fromStdString(text));
   };
 
   double leftColumn = 0;
@@ -125,9 +121,10 @@ void PaintRows(QPainter& painter, const DiskPageLayout& layout, PageSizeMm sheet
     const double baseline =
         (layout.textTopMm + static_cast<double>(index) * layout.rowHeightMm) * scale.yPerMm +
         metrics.ascent();
-    painter.drawText(QPointF(blockLeft, baseline), TextOf(rows[index].left));
+    painter.drawText(QPointF(blockLeft, baseline), QString::fromStdString(rows[index].left));
     if (!rows[index].right.empty()) {
-      painter.drawText(QPointF(blockLeft + rightColumnStart, baseline), TextOf(rows[index].right));
+      painter.drawText(QPointF(blockLeft + rightColumnStart, baseline),
+                       QString::fromStdString(rows[index].right));
     }
   }
 }
@@ -188,7 +185,7 @@ QByteArray RenderPdfPage(const RenderOptions& options, RedrawResult& result) {
   writer.setPageLayout(QPageLayout(QPageSizeOf(options.paper), QPageLayout::Portrait, QMarginsF()));
   writer.setResolution(kPdfDotsPerInch);
   writer.setCreator(QStringLiteral("helidisk"));
-  writer.setTitle(TextOf(picture.rows.front().left));
+  writer.setTitle(QString::fromStdString(picture.rows.front().left));
   QPainter painter;
   if (!painter.begin(&writer)) throw PictureError("cannot start the PDF page");
   PaintDiskPage(painter, sheet, options.diskDiameterMm, picture);
