@@ -8,6 +8,7 @@
 
 #include "diskframe.h"
 #include "diskpage.h"
+#include "ephemerischoice.h"
 #include "ephemeristable.h"
 #include "instantseries.h"
 #include "site.h"
@@ -71,6 +72,7 @@ struct RenderOptions {
   UtcMinute tableTo;
   std::int64_t tableStepMinutes = kMinutesPerDay;
   TableFormat tableFormat = TableFormat::Text;
+  EphemerisChoice ephemeris;
 };
 
 enum class CommandAction { Render, ShowHelp, ShowVersion, Reject };
