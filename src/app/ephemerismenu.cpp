@@ -19,9 +19,11 @@ QString OutsidePreciseRangeReport(double julianDay) {
   return report;
 }
 
-EphemerisMenu::EphemerisMenu(QMenu* menu, QWidget* readoutPanel, QPoint indicatorPlace)
-    : QObject(menu) {
-  menu->addSeparator();
+EphemerisMenu::EphemerisMenu(QMenu* parentMenu, QWidget* readoutPanel, QPoint indicatorPlace)
+    : QObject(parentMenu) {
+  parentMenu->addSeparator();
+  QMenu* menu = parentMenu->addMenu(QStringLiteral("&Ephemeris"));
+  menu->setObjectName(QStringLiteral("Ephemeris1"));
   theories_ = new QActionGroup(this);
   theories_->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
   standard_ = menu->addAction(QStringLiteral("S&tandard ephemeris"));

@@ -1,8 +1,8 @@
-// The window's choice of solar ephemeris: View -> "Standard ephemeris",
-// "Precise ephemeris (ERFA)" and the checkable "Stellar aberration", and a
-// line below the readout that says which theory the readout shows.  The
-// window opens with the standard theory every time: the program saves no
-// settings.
+// The window's choice of solar ephemeris: View -> Ephemeris -> "Standard
+// ephemeris", "Precise ephemeris (ERFA)" and the checkable "Stellar
+// aberration", and a line below the readout that says which theory the
+// readout shows.  The window opens with the standard theory every time: the
+// program saves no settings.
 #pragma once
 
 #include <QObject>
@@ -23,9 +23,9 @@ class EphemerisMenu final : public QObject {
   Q_OBJECT
 
  public:
-  // Appends the items to the menu and puts the indicator on the panel at
+  // Appends the submenu to the menu and puts the indicator on the panel at
   // the given place.
-  EphemerisMenu(QMenu* menu, QWidget* readoutPanel, QPoint indicatorPlace);
+  EphemerisMenu(QMenu* parentMenu, QWidget* readoutPanel, QPoint indicatorPlace);
 
   EphemerisChoice Choice() const { return choice_; }
   // Puts the items and the indicator back to a choice, without Changed.

@@ -1,4 +1,4 @@
-// View -> Standard ephemeris / Precise ephemeris (ERFA) / Stellar aberration
+// View -> Ephemeris -> Standard / Precise (ERFA) / Stellar aberration
 // in the window: the readout follows the choice as helidisk-render prints
 // it, the line below the readout names it, and an instant the precise
 // theory does not serve is reported and changes nothing.
