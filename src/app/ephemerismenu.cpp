@@ -9,7 +9,7 @@ namespace helidisk {
 
 QString EphemerisIndicatorText(const EphemerisChoice& choice) {
   if (choice.theory == EphemerisTheory::Standard) return QStringLiteral("Ephemeride: Standard");
-  return choice.stellarAberration ? QStringLiteral("Ephemeride: präzise (ERFA), mit Aberration")
+  return choice.stellarAberration ? QStringLiteral("Ephemeride: ERFA + Aberration")
                                   : QStringLiteral("Ephemeride: präzise (ERFA)");
 }
 

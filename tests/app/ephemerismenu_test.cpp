@@ -90,7 +90,7 @@ void EphemerisMenuTest::readoutFollowsTheChoice_data() {
                            << QStringList{"--ephemeris", "precise"};
   QTest::addRow("precise with aberration")
       << QStringList{"PreciseEphemeris1", "StellarAberration1"}
-      << QStringLiteral("Ephemeride: präzise (ERFA), mit Aberration")
+      << QStringLiteral("Ephemeride: ERFA + Aberration")
       << QStringList{"--ephemeris", "precise", "--aberration"};
   QTest::addRow("back to standard")
       << QStringList{"PreciseEphemeris1", "StellarAberration1", "StandardEphemeris1"}
