@@ -165,6 +165,12 @@ struct Region {
   double sumInverseMu = 0;
   bool partial = false;
   int firstRun = 0;
+  int left = 0;
+  int right = 0;
+  int top = 0;
+  int bottom = 0;
+  // Joined into another region, the index of which; -1 for none.
+  int joinedInto = -1;
 };
 
 // The regions of the runs, keyed by their root run, in the order they
@@ -176,12 +182,21 @@ std::vector<Region> Regions(std::vector<Run>& runs, std::vector<int>& regionOfRu
   for (std::size_t i = 0; i < runs.size(); ++i) {
     const int root = Root(runs, static_cast<int>(i));
     const auto [found, inserted] = regionOfRoot.try_emplace(root, static_cast<int>(regions.size()));
+    const Run& run = runs[i];
     if (inserted) {
       regions.emplace_back();
-      regions.back().firstRun = static_cast<int>(i);
+      Region& first = regions.back();
+      first.firstRun = static_cast<int>(i);
+      first.left = run.x0;
+      first.right = run.x1;
+      first.top = run.y;
+      first.bottom = run.y;
     }
     Region& region = regions[found->second];
-    const Run& run = runs[i];
+    region.left = std::min(region.left, run.x0);
+    region.right = std::max(region.right, run.x1);
+    region.top = std::min(region.top, run.y);
+    region.bottom = std::max(region.bottom, run.y);
     region.pixels += run.pixels;
     region.sumX += run.sumX;
     region.sumY += static_cast<double>(run.y) * run.pixels;
@@ -190,6 +205,54 @@ std::vector<Region> Regions(std::vector<Run>& runs, std::vector<int>& regionOfRu
     regionOfRun[i] = found->second;
   }
   return regions;
+}
+
+// A spot across the limb shows as a sliver a few pixels wide, which the
+// pixel grid may cut into pieces along the limb: regions that both reach
+// the limb and lie within kLimbGapPx of each other are one spot.
+constexpr int kLimbGapPx = 6;
+
+bool Near(const Region& a, const Region& b) {
+  return a.left <= b.right + kLimbGapPx && b.left <= a.right + kLimbGapPx &&
+         a.top <= b.bottom + kLimbGapPx && b.top <= a.bottom + kLimbGapPx;
+}
+
+void Absorb(Region& into, Region& from, int intoIndex) {
+  into.pixels += from.pixels;
+  into.sumX += from.sumX;
+  into.sumY += from.sumY;
+  into.sumInverseMu += from.sumInverseMu;
+  into.left = std::min(into.left, from.left);
+  into.right = std::max(into.right, from.right);
+  into.top = std::min(into.top, from.top);
+  into.bottom = std::max(into.bottom, from.bottom);
+  from.joinedInto = intoIndex;
+}
+
+// Joins the pieces of spots across the limb; each joined region's
+// joinedInto names the one that holds its pixels now.
+void JoinLimbPieces(std::vector<Region>& regions) {
+  std::vector<int> partial;
+  for (std::size_t i = 0; i < regions.size(); ++i) {
+    if (regions[i].partial) partial.push_back(static_cast<int>(i));
+  }
+  bool joined = true;
+  while (joined) {
+    joined = false;
+    for (const int a : partial) {
+      for (const int b : partial) {
+        if (a == b || regions[a].joinedInto >= 0 || regions[b].joinedInto >= 0) continue;
+        if (!Near(regions[a], regions[b])) continue;
+        Absorb(regions[a], regions[b], a);
+        joined = true;
+      }
+    }
+  }
+}
+
+int HoldingRegion(const std::vector<Region>& regions, int index) {
+  while (regions[index].joinedInto >= 0) index = regions[index].joinedInto;
+  return index;
 }
 
 std::string TooManyRegions(std::size_t found, int most) {
@@ -232,11 +295,12 @@ Detection DetectSpots(const GreyImage& image, const DiskFrame& frame,
   }
   const double unitAreaMsh = PixelAreaMsh(frame.radiusPx, 1);
   std::vector<int> spotOfRun;
-  const std::vector<Region> spotRegions = Regions(scan.spotRuns, spotOfRun);
+  std::vector<Region> spotRegions = Regions(scan.spotRuns, spotOfRun);
+  JoinLimbPieces(spotRegions);
   std::vector<int> spotIndexOfRegion(spotRegions.size(), -1);
   for (std::size_t r = 0; r < spotRegions.size(); ++r) {
     const Region& region = spotRegions[r];
-    if (region.pixels < settings.minimumSpotPx) continue;
+    if (region.joinedInto >= 0 || region.pixels < settings.minimumSpotPx) continue;
     spotIndexOfRegion[r] = static_cast<int>(detection.spots.size());
     DetectedSpot spot;
     spot.place = PlaceOf(frame, region.sumX / region.pixels, region.sumY / region.pixels);
@@ -253,7 +317,7 @@ Detection DetectSpots(const GreyImage& image, const DiskFrame& frame,
   for (const Region& region : umbraRegions) {
     const int enclosing = scan.umbraRuns[region.firstRun].enclosingRun;
     if (enclosing < 0) continue;  // an umbral fraction above the penumbral one
-    const int spotIndex = spotIndexOfRegion[spotOfRun[enclosing]];
+    const int spotIndex = spotIndexOfRegion[HoldingRegion(spotRegions, spotOfRun[enclosing])];
     if (spotIndex < 0) continue;
     DetectedSpot& spot = detection.spots[spotIndex];
     const double areaMsh = region.sumInverseMu * unitAreaMsh;
