@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <condition_variable>
@@ -71,12 +72,17 @@ std::vector<std::string> HistoryOf(const QString& sourcePath, double julianDay,
 void WriteFrame(const QImage& frame, const QString& sourcePath, double julianDay,
                 const AlignSettings& settings, FrameResult& result) {
   const AlignedLayout layout = AlignedLayoutOf(settings.sidePx);
-  const PictureGeometry geometry{layout.sidePx, layout.sidePx,     layout.centrePx,
-                                 layout.centrePx, layout.radiusPx, 0,
+  const PictureGeometry geometry{layout.sidePx,
+                                 layout.sidePx,
+                                 layout.centrePx,
+                                 layout.centrePx,
+                                 layout.radiusPx,
+                                 0,
                                  ShownSun(settings, ComputeSun(julianDay))};
   const std::vector<GeometryCard> cards = GeometryCards(geometry);
 
-  const QString pngPath = AlignedFramePath(sourcePath, settings.outputFolder, QStringLiteral("png"));
+  const QString pngPath =
+      AlignedFramePath(sourcePath, settings.outputFolder, QStringLiteral("png"));
   const QByteArray png = PngWithGeometry(frame, cards, pngPath);
   std::string reason;
   if (!WriteOutputFile(QFile::encodeName(pngPath).toStdString(),
@@ -145,6 +151,9 @@ double AlignImage(const QString& path, const AlignSettings& settings, QImage& fr
 }
 
 void StampFrame(QImage& frame, double julianDay, const AlignSettings& settings) {
+  if (QGuiApplication::instance() == nullptr) {
+    throw ImageError("the time stamp's letters need a running GUI session for their font");
+  }
   QStringList lines = {StampTime(julianDay)};
   if (settings.derotation) {
     lines.append(QStringLiteral("de-rotated to %1 (%2)")

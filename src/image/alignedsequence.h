@@ -64,7 +64,8 @@ QString AlignedFramePath(const QString& sourcePath, const QString& outputFolder,
 // Called once a frame, in the order of the paths, from whichever worker
 // finished it, never two at once; `frame` is the stamped frame (null when
 // skipped).
-using FrameConsumer = std::function<void(int index, const FrameResult& result, const QImage& frame)>;
+using FrameConsumer =
+    std::function<void(int index, const FrameResult& result, const QImage& frame)>;
 
 // Aligns all the images, two at a time; returns each one's outcome in the
 // order given.  Stops taking new images once `cancelled` is set.

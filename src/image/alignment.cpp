@@ -117,8 +117,8 @@ struct SourcePixel {
 };
 
 std::optional<SourcePixel> DerotatedSourcePixel(const DiskFrame& source, const DiskFrame& target,
-                                                const Derotation& derotation, double days,
-                                                double u, double v) {
+                                                const Derotation& derotation, double days, double u,
+                                                double v) {
   const LocatedPoint point = Locate(target, u, v);
   const double latitudeDeg = point.latitudeRad * RadToDeg;
   const double longitudeRad =
@@ -180,10 +180,10 @@ void ResampleAligned(const QImage& source, const DiskFrame& sourceFrame, double 
                      const std::optional<Derotation>& derotation, QImage& target) {
   const DiskFrame targetFrame = AlignedDiskFrame(layout, targetSun);
   const bool grey = IsGrey(source);
-  const QImage converted = grey || source.format() == QImage::Format_RGB32 ||
-                                   source.format() == QImage::Format_ARGB32
-                               ? source
-                               : source.convertToFormat(QImage::Format_RGB32);
+  const QImage converted =
+      grey || source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32
+          ? source
+          : source.convertToFormat(QImage::Format_RGB32);
   const QImage::Format format = grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32;
   const int side = layout.sidePx;
   if (target.width() != side || target.height() != side || target.format() != format) {

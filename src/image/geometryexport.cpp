@@ -39,15 +39,13 @@ std::optional<CfitsioWriter> LoadedWriter() {
   void* library = dlopen(HELIDISK_CFITSIO_LIBRARY, RTLD_NOW | RTLD_LOCAL);
   if (library == nullptr) return std::nullopt;
   CfitsioWriter writer;
-  const bool complete = Bind(library, "ffdkinit", writer.createDiskFile) &&
-                        Bind(library, "ffcrim", writer.createImage) &&
-                        Bind(library, "ffukys", writer.updateString) &&
-                        Bind(library, "ffukyd", writer.updateNumber) &&
-                        Bind(library, "ffphis", writer.writeHistory) &&
-                        Bind(library, "ffpprb", writer.writeBytes) &&
-                        Bind(library, "ffclos", writer.closeFile) &&
-                        Bind(library, "ffgerr", writer.errorText) &&
-                        Bind(library, "ffcmsg", writer.clearMessages);
+  const bool complete =
+      Bind(library, "ffdkinit", writer.createDiskFile) &&
+      Bind(library, "ffcrim", writer.createImage) && Bind(library, "ffukys", writer.updateString) &&
+      Bind(library, "ffukyd", writer.updateNumber) &&
+      Bind(library, "ffphis", writer.writeHistory) && Bind(library, "ffpprb", writer.writeBytes) &&
+      Bind(library, "ffclos", writer.closeFile) && Bind(library, "ffgerr", writer.errorText) &&
+      Bind(library, "ffcmsg", writer.clearMessages);
   if (!complete) return std::nullopt;
   return writer;
 }
@@ -87,8 +85,8 @@ std::vector<unsigned char> FitsPlanes(const QImage& picture, bool grey) {
   return planes;
 }
 
-void WriteCards(const CfitsioWriter& cfitsio, fitsfile* file, const std::vector<GeometryCard>& cards,
-                int& status) {
+void WriteCards(const CfitsioWriter& cfitsio, fitsfile* file,
+                const std::vector<GeometryCard>& cards, int& status) {
   constexpr int kSignificantDigits = -15;  // negative: cfitsio's G format
   for (const GeometryCard& card : cards) {
     const char* comment = card.comment.empty() ? nullptr : card.comment.c_str();
@@ -105,8 +103,9 @@ void WriteCards(const CfitsioWriter& cfitsio, fitsfile* file, const std::vector<
   char text[FLEN_STATUS] = {};
   cfitsio.errorText(status, text);
   cfitsio.clearMessages();
-  ThrowImageError(path, QStringLiteral("cannot write the FITS file (cfitsio: %1)")
-                            .arg(QString::fromLatin1(text)));
+  ThrowImageError(
+      path,
+      QStringLiteral("cannot write the FITS file (cfitsio: %1)").arg(QString::fromLatin1(text)));
 }
 
 }  // namespace
@@ -156,7 +155,8 @@ QByteArray PngWithGeometry(const QImage& picture, const std::vector<GeometryCard
   QImageWriter writer(&buffer, "png");
   writer.setQuality(kFastCompressionQuality);
   for (const GeometryCard& card : cards) {
-    writer.setText(QString::fromStdString(card.keyword), QString::fromStdString(CardValueText(card)));
+    writer.setText(QString::fromStdString(card.keyword),
+                   QString::fromStdString(CardValueText(card)));
   }
   if (!writer.write(picture)) {
     ThrowImageError(path, QStringLiteral("cannot encode the PNG: ") + writer.errorString());

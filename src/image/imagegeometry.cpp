@@ -35,8 +35,7 @@ std::string CardValueText(const GeometryCard& card) {
 std::vector<GeometryCard> GeometryCards(const PictureGeometry& geometry) {
   const SunEphemeris& sun = geometry.sun;
   const double semiDiameterArcsec = SemiDiameterArcSeconds(sun.distanceAu);
-  const double projectedRadiusArcsec =
-      std::tan(semiDiameterArcsec / kArcsecPerRad) * kArcsecPerRad;
+  const double projectedRadiusArcsec = std::tan(semiDiameterArcsec / kArcsecPerRad) * kArcsecPerRad;
   const double arcsecPerPx = projectedRadiusArcsec / geometry.radiusPx;
   const double distanceM = sun.distanceAu * kMetresPerAu;
   const std::string arcsec = "arcsec";
