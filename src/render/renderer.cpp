@@ -214,9 +214,10 @@ int RenderPictures(const RenderOptions& given, std::FILE* out, std::FILE* err) {
     if (const int failed = FailUnlessPlausible(result.sun, err)) return failed;
   }
 
-  if (!options.outputPath.empty() &&
-      WriteResult(options.outputPath, BytesOf(picture), out, err) != 0) {
-    return kExitFailure;
+  if (!options.outputPath.empty()) {
+    if (const int failed = WriteResult(options.outputPath, BytesOf(picture), out, err)) {
+      return failed;
+    }
   }
 
   const std::string text = job ? TextOf(options, result, job->view.orientation, ReportOf(*job))

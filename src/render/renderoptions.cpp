@@ -874,7 +874,8 @@ std::string HelpText() {
       "into directly.\n\n"
       "Exit status: 0 done, 1 the picture or table could not be computed or written,\n"
       "2 bad command line or an instant the chosen ephemeris does not serve\n"
-      "(nothing is written).\n";
+      "(nothing is written), 141 the reader of standard output closed it before\n"
+      "the end (as SIGPIPE would, without a message).\n";
   return text;
 }
 
