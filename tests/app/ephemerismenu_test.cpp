@@ -122,7 +122,7 @@ void EphemerisMenuTest::readoutFollowsTheChoice() {
 
 // Measures the point in the middle of the picture, near the disk's centre.
 double EphemerisMenuTest::ClickedLongitudeDeg() const {
-  QWidget* picture = Control<QWidget>("Image1");
+  auto* picture = Control<QWidget>("Image1");
   QTest::mouseClick(window_->windowHandle(), Qt::LeftButton, Qt::NoModifier,
                     picture->mapTo(window_.get(), picture->rect().center()));
   if (window_->MeasuredPoints().empty()) qFatal("no point measured");
