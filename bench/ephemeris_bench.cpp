@@ -19,7 +19,7 @@ void BM_ComputeSunEphemeris(benchmark::State& benchmarkState) {
 BENCHMARK(BM_ComputeSunEphemeris);
 
 // Hour after hour, as a table or the scroll bar steps: the series of a
-// segment are fitted once for 192 instants.
+// segment are fitted once for 384 instants.
 void BM_PreciseSunHourly(benchmark::State& benchmarkState) {
   double julianDay = 2461041.5;
   for (auto _ : benchmarkState) {
