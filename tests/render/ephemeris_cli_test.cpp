@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "program_run.h"
+#include "synthetic_sun.h"
 
 namespace helidisk {
 namespace {
@@ -133,6 +134,27 @@ TEST(EphemerisOption, JsonNamesTheTheory) {
       std::abs(standard["l0_deg"].get<double>() - precise["l0_deg"].get<double>());
   EXPECT_GT(theoriesApartDeg, 1.0 / 3600);
   EXPECT_LT(theoriesApartDeg, 0.15);
+}
+
+// An observer's image takes its grid from the chosen theory, and an instant
+// the precise one does not serve leaves no overlaid image behind.
+TEST(EphemerisOption, ImageOverlaysFollowTheChoice) {
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  const QString image = folder.filePath("sun.png");
+  ASSERT_TRUE(fakes::GreyImage(fakes::MakeSun(400, 300, 201.5, 148.25, 120)).save(image));
+  const QString overlaid = folder.filePath("overlaid.png");
+  const QStringList precise{"--image", image, "--ephemeris", "precise", "--output", overlaid};
+
+  const fakes::ProgramOutcome refused = Render(precise + QStringList{"--at", "1899-12-31T12:00"});
+  EXPECT_EQ(refused.exitCode, 2);
+  EXPECT_TRUE(refused.err.contains("1900-01-01 to 2100-12-31 (UTC)")) << refused.err.toStdString();
+  EXPECT_FALSE(QFile::exists(overlaid));
+
+  const nlohmann::json served = JsonOf(precise + QStringList{"--at", "2013-06-17T05:00", "--json"});
+  EXPECT_TRUE(QFile::exists(overlaid));
+  EXPECT_EQ(served.value("ephemeris", ""), "precise");
+  EXPECT_TRUE(served.contains("image"));
 }
 
 // A table's row is the instant's --json figure, bit for bit, by either
