@@ -149,11 +149,15 @@ const char* const kImageFileFilter =
     "*.fts.gz *.fz);;All files (*)";
 
 // The raster format a file name's extension names: JPEG for .jpg and
-// .jpeg, PNG otherwise.
-PictureFormat RasterFormatOf(const QString& path) {
+// .jpeg, PNG for .png; nothing for any other name, which would otherwise
+// get bytes of a format it does not name.
+std::optional<PictureFormat> RasterFormatOf(const QString& path) {
   const QString suffix = QFileInfo(path).suffix().toLower();
-  const bool jpeg = suffix == QStringLiteral("jpg") || suffix == QStringLiteral("jpeg");
-  return jpeg ? PictureFormat::Jpeg : PictureFormat::Png;
+  if (suffix == QStringLiteral("jpg") || suffix == QStringLiteral("jpeg")) {
+    return PictureFormat::Jpeg;
+  }
+  if (suffix == QStringLiteral("png")) return PictureFormat::Png;
+  return std::nullopt;
 }
 
 // The About panel and its contents, relative to the picture panel and to
@@ -1102,15 +1106,17 @@ void TForm_Main::SaveOverlaidImageClick() {
   if (!image_ || !lastRedraw_) return;
   const QString path = fileNamePrompt_(FileRole::SaveOverlaidImage);
   if (path.isEmpty()) return;
-  const QImage picture = OverlaidImage(image_->Image().display,
-                                       image_->ImageFrame(lastRedraw_->sun, PictureOrientation()),
-                                       DiffRotChecked(), HourPosition(), image_->Opacity());
   const auto failure = [&path](const QString& reason) {
     ReportError(QStringLiteral("Cannot save the overlaid image to '%1': %2").arg(path, reason));
   };
+  const std::optional<PictureFormat> format = RasterFormatOf(path);
+  if (!format) return failure(QStringLiteral("the name must end in .png, .jpg or .jpeg"));
+  const QImage picture = OverlaidImage(image_->Image().display,
+                                       image_->ImageFrame(lastRedraw_->sun, PictureOrientation()),
+                                       DiffRotChecked(), HourPosition(), image_->Opacity());
   QByteArray bytes;
   try {
-    bytes = EncodeRaster(picture, RasterFormatOf(path));
+    bytes = EncodeRaster(picture, *format);
   } catch (const PictureError& error) {
     return failure(QString::fromUtf8(error.what()));
   }

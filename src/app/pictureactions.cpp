@@ -142,6 +142,13 @@ void PictureActions::SavePictureClick() {
   RenderOptions options = PictureOptionsOf(view_);
   const std::optional<PictureFormat> format = FormatOfFileName(path.toStdString());
   if (!format) return failure(QStringLiteral("the name must end in .png, .svg or .pdf"));
+  // As on the command line: the drawn disk's flat colours and thin lines
+  // are what JPEG's compression blurs.
+  if (*format == PictureFormat::Jpeg) {
+    return failure(
+        QStringLiteral("a JPEG is written only for an opened image (File → Save "
+                       "overlaid image…); the drawn disk as .png, .svg or .pdf"));
+  }
   options.format = *format;
   if (options.format == PictureFormat::Pdf) {
     const std::optional<PageOptions> page = pageOptionsPrompt_(page_);

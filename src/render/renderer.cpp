@@ -126,7 +126,7 @@ QByteArray RenderPicture(const RenderOptions& options, RedrawResult& result) {
     const std::string document = canvas.Document();
     return {document.data(), static_cast<qsizetype>(document.size())};
   }
-  return EncodePng(RenderImage(options, result));
+  return EncodeRaster(RenderImage(options, result), options.format);
 }
 
 namespace {

@@ -28,8 +28,8 @@ std::string_view BytesOf(const QByteArray& bytes);
 // fails and PictureError when the image has no pixels or no memory.
 QImage RenderImage(const RenderOptions& options, RedrawResult& result);
 
-// The picture in the options' format: the image as a PNG, the drawing as
-// an SVG, or the page as a PDF (which needs a QGuiApplication for its
+// The picture in the options' format: the image as a PNG or a JPEG, the
+// drawing as an SVG, or the page as a PDF (which needs a QGuiApplication for its
 // fonts).  Raises RunError when the redraw fails and PictureError when the
 // picture cannot be made.
 QByteArray RenderPicture(const RenderOptions& options, RedrawResult& result);
