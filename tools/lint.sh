@@ -11,6 +11,9 @@ echo "lint: clang-format"
 mapfile -t formatted < <(git ls-files -- "${sources[@]/%//*.cpp}" "${sources[@]/%//*.h}")
 clang-format --dry-run --Werror "${formatted[@]}"
 
+echo "lint: the window's includes"
+tools/check-app-includes.sh
+
 echo "lint: clang-tidy"
 # GCC-only warning options in the compile database are not clang-tidy's
 # business.
