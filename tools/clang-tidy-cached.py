@@ -3,7 +3,7 @@
 checked again only when something that can change its findings has changed.
 
 A TU found clean is remembered in a cache outside the work tree under a key
-made of the clang-tidy version, the .clang-tidy file, the TU's compile
+made of the clang-tidy version, the .clang-tidy files, the TU's compile
 command and its preprocessed text (every header it includes, with the
 project's own folders written relative to the project, so that another
 clone of the same sources hits the same entries).  A TU with findings is
@@ -40,6 +40,16 @@ def cache_dir():
         return Path(explicit)
     base = os.environ.get("XDG_CACHE_HOME") or os.path.join(Path.home(), ".cache")
     return Path(base) / "helidisk" / "clang-tidy"
+
+
+def tidy_configurations():
+    """Every .clang-tidy of the sources: one in a folder applies below it."""
+    found = []
+    for folder, subfolders, files in os.walk(ROOT):
+        subfolders[:] = sorted(d for d in subfolders if not d.startswith((".git", "build")))
+        if ".clang-tidy" in files:
+            found.append(Path(folder) / ".clang-tidy")
+    return found
 
 
 def run(arguments, cwd=None):
@@ -110,7 +120,7 @@ def main():
     with open(os.path.join(build_dir, "compile_commands.json"), encoding="utf-8") as database:
         entries = [entry for entry in json.load(database) if re.search(file_regex, entry["file"])]
     version = run(["clang-tidy", "--version"]).stdout
-    config = (ROOT / ".clang-tidy").read_bytes()
+    config = b"".join(path.read_bytes() for path in tidy_configurations())
     common = (version + " ".join(tidy_arguments)).encode() + config
     cache = cache_dir()
 
