@@ -324,7 +324,7 @@ std::optional<double> BlurredEdgeDistance(const LimbProfile& profile, double cro
   const double inner =
       profile.MeanLevel(crossingPx - kFineHalfWidthPx, crossingPx - kCloseWindowNearPx);
   BlurredEdge edge{outer, inner - outer, 0, crossingPx, kEdgeModelStartBlurPx};
-  for (int step = 0; step < kEdgeModelSteps; ++step) {
+  for (int iteration = 0; iteration < kEdgeModelSteps; ++iteration) {
     std::array<std::array<double, kParameters + 1>, kParameters> normal{};
     for (int i = 0; i < LimbProfile::kSteps; ++i) {
       const std::array<double, 6> model = edge.ValueAndGradient(profile.DistanceAt(i));
