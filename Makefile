@@ -3,19 +3,28 @@
 
 BUILD_DIR := build
 ASAN_DIR := build-asan
-CMAKE_CONFIGURE := cmake -G Ninja -DHELIDISK_WERROR=ON
+# ccache where it is installed (tools/install-deps.sh installs it): asked
+# when the build is configured, after the packages are in.  Paths inside
+# the project count relative to it, so that another clone of the same
+# sources hits the same entries, with or without debug information.
+CMAKE_CONFIGURE = cmake -G Ninja -DHELIDISK_WERROR=ON \
+  $$(command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+export CCACHE_BASEDIR ?= $(CURDIR)
+export CCACHE_NOHASHDIR ?= 1
 CTEST := QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j 2
+FUZZ_SECONDS := 300
 
 .PHONY: run test deps build build-asan lint bench screenshot fuzz memory package package-test clean
 
 run: build
 	@tools/run-helidisk.sh $(BUILD_DIR)
 
-# Static analysis and a short fuzzing run first; the two ctest runs last, so
-# that the final line is ctest's summary.
-test: build build-asan
-	tools/lint.sh $(BUILD_DIR)
-	tools/fuzz.sh 30
+# Static analysis, the sanitizers' build and a short fuzzing run first, side
+# by side (each leaves a core idle at times: linking, the single-threaded
+# fuzzer); the two ctest runs last, so that the final line is ctest's
+# summary.
+test: build
+	$(MAKE) --no-print-directory -j 3 -O lint build-asan fuzz FUZZ_SECONDS=30
 	cd $(BUILD_DIR) && $(CTEST)
 	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp \
@@ -44,7 +53,7 @@ screenshot: build
 	XDG_RUNTIME_DIR=$$(mktemp -d) $(BUILD_DIR)/tools/screenshots/helidisk_overlay_screenshot docs/overlay.png
 
 fuzz: deps
-	tools/fuzz.sh 300
+	tools/fuzz.sh $(FUZZ_SECONDS)
 
 memory: build
 	@tools/install-deps.sh heaptrack

@@ -13,7 +13,9 @@ cd "$(dirname "$0")/.."
 build=build-fuzz
 work=fuzz-corpus-work
 each=$(((seconds + 1) / 2))
-cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ "${launcher[@]}" >/dev/null
 cmake --build "$build" -j 2 --target helidisk_version_fuzzer helidisk_header_fuzzer
 mkdir -p "$work/version" "$work/header"
 

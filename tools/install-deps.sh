@@ -9,7 +9,7 @@ packages=(
   cmake ninja-build g++ make pkg-config locales
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libxcb1-dev nlohmann-json3-dev libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang clang-tidy clang-format libclang-rt-14-dev
+  clang clang-tidy clang-format libclang-rt-14-dev python3 ccache
   xvfb xauth
   libcfitsio-dev libexif-dev liberfa-dev qt6-image-formats-plugins
   hyperfine

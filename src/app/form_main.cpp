@@ -1131,14 +1131,14 @@ void TForm_Main::SaveOverlaidImageClick() {
   if (!image_ || !lastRedraw_) return;
   const QString path = fileNamePrompt_(FileRole::SaveOverlaidImage);
   if (path.isEmpty()) return;
-  const QImage picture = OverlaidImage(image_->Image().display,
-                                       image_->ImageFrame(lastRedraw_->sun, PictureOrientation()),
-                                       DiffRotChecked(), HourPosition(), image_->Opacity());
   const auto failure = [&path](const QString& reason) {
     ReportError(QStringLiteral("Cannot save the overlaid image to '%1': %2").arg(path, reason));
   };
   const std::optional<PictureFormat> format = OverlayFormatOf(path);
   if (!format) return failure(QStringLiteral("the name must end in .png, .jpg or .jpeg"));
+  const QImage picture = OverlaidImage(image_->Image().display,
+                                       image_->ImageFrame(lastRedraw_->sun, PictureOrientation()),
+                                       DiffRotChecked(), HourPosition(), image_->Opacity());
   QByteArray bytes;
   try {
     bytes = EncodeRaster(picture, *format);

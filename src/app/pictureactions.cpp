@@ -157,8 +157,11 @@ void PictureActions::SavePictureClick() {
   // A JPEG's blocks would blur the drawn disk's flat colours and thin
   // lines: the name must name a format that holds it.
   const std::optional<PictureFormat> format = FormatOfFileName(path.toStdString());
-  if (!format || !InfoOf(*format).holdsDrawnDisk) {
-    return failure(QStringLiteral("the name must end in ") + DrawnDiskSuffixes());
+  if (!format) return failure(QStringLiteral("the name must end in ") + DrawnDiskSuffixes());
+  if (!InfoOf(*format).holdsDrawnDisk) {
+    return failure(QStringLiteral("a %1 is written only for an opened image (File → Save "
+                                  "overlaid image…); the drawn disk as %2")
+                       .arg(QString::fromUtf8(InfoOf(*format).name).toUpper(), DrawnDiskSuffixes()));
   }
   if (InfoOf(*format).holdsPage) {
     const std::optional<PageOptions> page = pageOptionsPrompt_(page_);

@@ -31,6 +31,11 @@ constexpr double kLevelWindowFarPx = 5;      // ... to this far from the rough l
 constexpr double kCloseWindowNearPx = 1.25;  // and then this far
 constexpr double kCloseWindowFarPx = 2.5;    // ... to this far from the first crossing
 constexpr double kMinEdgeContrast = 0.25;    // of the sky-to-disk contrast
+constexpr int kEdgeModelSteps = 12;
+constexpr double kEdgeModelMaxShiftPx = 2;  // from the half-level crossing
+constexpr double kEdgeModelMinBlurPx = 0.05;
+constexpr double kEdgeModelStartBlurPx = 1;
+constexpr double kEdgeModelSettledPx = 0.001;  // a step that moves edge and blur less
 constexpr int kRansacRounds = 400;
 constexpr double kRansacMinTolerancePx = 1;
 constexpr double kRansacToleranceOfRadius = 0.005;
@@ -202,6 +207,32 @@ std::optional<double> RoughLimbDistance(const GreyImage& grey, Point centre, Poi
   return limb;
 }
 
+// Solves the N x N system a x = b, given as the augmented matrix [a | b],
+// by Gaussian elimination with partial pivoting; nothing when it is
+// singular.
+template <std::size_t N>
+std::optional<std::array<double, N>> SolveLinear(std::array<std::array<double, N + 1>, N> m) {
+  for (std::size_t col = 0; col < N; ++col) {
+    std::size_t pivot = col;
+    for (std::size_t row = col + 1; row < N; ++row) {
+      if (std::abs(m[row][col]) > std::abs(m[pivot][col])) pivot = row;
+    }
+    if (std::abs(m[pivot][col]) < 1e-12) return std::nullopt;
+    std::swap(m[col], m[pivot]);
+    for (std::size_t row = col + 1; row < N; ++row) {
+      const double factor = m[row][col] / m[col][col];
+      for (std::size_t k = col; k <= N; ++k) m[row][k] -= factor * m[col][k];
+    }
+  }
+  std::array<double, N> x{};
+  for (std::size_t row = N; row-- > 0;) {
+    double sum = m[row][N];
+    for (std::size_t k = row + 1; k < N; ++k) sum -= m[row][k] * x[k];
+    x[row] = sum / m[row][row];
+  }
+  return x;
+}
+
 // The profile across the rough limb, sampled every kFineStepPx.
 struct LimbProfile {
   static constexpr int kSteps = static_cast<int>(2 * kFineHalfWidthPx / kFineStepPx) + 1;
@@ -240,23 +271,106 @@ std::optional<double> HalfLevelCrossing(const LimbProfile& profile, double aroun
   return std::nullopt;
 }
 
-// The limb to a fraction of a pixel: where the profile passes halfway
-// between its levels just inside and just outside the limb, first with the
-// levels taken a few pixels off the rough limb, then again with them taken
-// closer to the crossing found, where the limb darkening has changed the
-// inner level less.
-std::optional<double> FineLimbDistance(const GreyImage& grey, Point centre, Point direction,
-                                       double roughPx, double minContrast) {
+LimbProfile ProfileAround(const GreyImage& grey, Point centre, Point direction, double aroundPx) {
   LimbProfile profile;
-  profile.startPx = roughPx - kFineHalfWidthPx;
+  profile.startPx = aroundPx - kFineHalfWidthPx;
   for (int i = 0; i < LimbProfile::kSteps; ++i) {
     profile.levels[i] = AcrossRay(grey, centre, direction, std::max(0.0, profile.DistanceAt(i)));
   }
+  return profile;
+}
+
+// A limb seen through seeing or a defocus: the disk's edge, a step from the
+// sky level `sky` up by `step` with the intensity rising inward by `slope`
+// per pixel (the limb darkening near the edge), blurred by a Gaussian of
+// standard deviation `blurPx`.  With t = (edgePx - r) / blurPx along the
+// ray, the convolution is
+//   sky + step Phi(t) + slope blurPx (t Phi(t) + phi(t)),
+// phi and Phi the standard normal density and distribution.  Where the
+// profile is blurred, its half-level crossing and its steepest point both
+// lie inside the true edge (the slope shifts the blurred step's middle
+// inward); the model's edge does not.
+struct BlurredEdge {
+  double sky = 0;
+  double step = 0;
+  double slope = 0;
+  double edgePx = 0;
+  double blurPx = 0;
+
+  // The model's value and its derivatives by sky, step, slope, edgePx and
+  // blurPx at the distance r.
+  std::array<double, 6> ValueAndGradient(double r) const {
+    const double t = (edgePx - r) / blurPx;
+    const double density = std::exp(-t * t / 2) / std::sqrt(2 * std::numbers::pi);
+    const double below = std::erfc(-t / std::numbers::sqrt2) / 2;
+    const double ramp = t * below + density;
+    return {sky + step * below + slope * blurPx * ramp,
+            1,
+            below,
+            blurPx * ramp,
+            step * density / blurPx + slope * below,
+            -step * density * t / blurPx + slope * density};
+  }
+};
+
+// Gauss-Newton on the profile's samples from the half-level crossing;
+// nothing when the fit fails to settle on an edge near that crossing with
+// at least the contrast asked for.
+std::optional<double> BlurredEdgeDistance(const LimbProfile& profile, double crossingPx,
+                                          double minContrast) {
+  constexpr std::size_t kParameters = 5;
+  const double outer =
+      profile.MeanLevel(crossingPx + kCloseWindowNearPx, crossingPx + kFineHalfWidthPx);
+  const double inner =
+      profile.MeanLevel(crossingPx - kFineHalfWidthPx, crossingPx - kCloseWindowNearPx);
+  BlurredEdge edge{outer, inner - outer, 0, crossingPx, kEdgeModelStartBlurPx};
+  for (int iteration = 0; iteration < kEdgeModelSteps; ++iteration) {
+    std::array<std::array<double, kParameters + 1>, kParameters> normal{};
+    for (int i = 0; i < LimbProfile::kSteps; ++i) {
+      const std::array<double, 6> model = edge.ValueAndGradient(profile.DistanceAt(i));
+      const double residual = profile.levels[i] - model[0];
+      for (std::size_t row = 0; row < kParameters; ++row) {
+        for (std::size_t col = 0; col < kParameters; ++col) {
+          normal[row][col] += model[row + 1] * model[col + 1];
+        }
+        normal[row][kParameters] += model[row + 1] * residual;
+      }
+    }
+    const std::optional<std::array<double, kParameters>> delta = SolveLinear<kParameters>(normal);
+    if (!delta) return std::nullopt;
+    edge = {edge.sky + (*delta)[0], edge.step + (*delta)[1], edge.slope + (*delta)[2],
+            edge.edgePx + (*delta)[3], std::max(kEdgeModelMinBlurPx, edge.blurPx + (*delta)[4])};
+    if (!(std::abs(edge.edgePx - crossingPx) <= kEdgeModelMaxShiftPx) ||
+        !(edge.blurPx < kFineHalfWidthPx)) {
+      return std::nullopt;
+    }
+    if (std::abs((*delta)[3]) < kEdgeModelSettledPx &&
+        std::abs((*delta)[4]) < kEdgeModelSettledPx) {
+      break;
+    }
+  }
+  if (!(edge.step >= minContrast)) return std::nullopt;
+  return edge.edgePx;
+}
+
+// The limb to a fraction of a pixel.  First where the profile passes
+// halfway between its levels just inside and just outside the limb, with
+// the levels taken a few pixels off the rough limb, then again with them
+// taken closer to the crossing found; from there the blurred-edge model
+// fitted to the profile around that crossing, which keeps the crossing
+// where the model does not settle (a spot or a prominence on the limb).
+std::optional<double> FineLimbDistance(const GreyImage& grey, Point centre, Point direction,
+                                       double roughPx, double minContrast) {
+  const LimbProfile profile = ProfileAround(grey, centre, direction, roughPx);
   const std::optional<double> coarse =
       HalfLevelCrossing(profile, roughPx, kLevelWindowNearPx, kLevelWindowFarPx, minContrast);
   if (!coarse) return std::nullopt;
-  return HalfLevelCrossing(profile, *coarse, kCloseWindowNearPx, kCloseWindowFarPx, minContrast)
-      .value_or(*coarse);
+  const double crossing =
+      HalfLevelCrossing(profile, *coarse, kCloseWindowNearPx, kCloseWindowFarPx, minContrast)
+          .value_or(*coarse);
+  return BlurredEdgeDistance(ProfileAround(grey, centre, direction, crossing), crossing,
+                             minContrast)
+      .value_or(crossing);
 }
 
 std::vector<Point> LimbPoints(const GreyImage& grey, const RoughDisk& rough, SkyAndDisk levels) {
@@ -280,30 +394,6 @@ std::vector<Point> LimbPoints(const GreyImage& grey, const RoughDisk& rough, Sky
     }
   }
   return points;
-}
-
-// Solves the 3 x 3 system a x = b by Gaussian elimination with partial
-// pivoting; nothing when it is singular.
-std::optional<std::array<double, 3>> Solve3(std::array<std::array<double, 4>, 3> m) {
-  for (int col = 0; col < 3; ++col) {
-    int pivot = col;
-    for (int row = col + 1; row < 3; ++row) {
-      if (std::abs(m[row][col]) > std::abs(m[pivot][col])) pivot = row;
-    }
-    if (std::abs(m[pivot][col]) < 1e-12) return std::nullopt;
-    std::swap(m[col], m[pivot]);
-    for (int row = col + 1; row < 3; ++row) {
-      const double factor = m[row][col] / m[col][col];
-      for (int k = col; k < 4; ++k) m[row][k] -= factor * m[col][k];
-    }
-  }
-  std::array<double, 3> x{};
-  for (int row = 2; row >= 0; --row) {
-    double sum = m[row][3];
-    for (int k = row + 1; k < 3; ++k) sum -= m[row][k] * x[k];
-    x[row] = sum / m[row][row];
-  }
-  return x;
 }
 
 std::optional<Circle> CircleThrough(Point a, Point b, Point c) {
@@ -372,7 +462,7 @@ Circle GeometricFit(const std::vector<Point>& points, Circle circle) {
         normal[row][3] -= jacobian[row] * residual;
       }
     }
-    const std::optional<std::array<double, 3>> delta = Solve3(normal);
+    const std::optional<std::array<double, 3>> delta = SolveLinear<3>(normal);
     if (!delta) break;
     circle = {circle.x + (*delta)[0], circle.y + (*delta)[1], circle.r + (*delta)[2]};
   }

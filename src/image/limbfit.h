@@ -7,10 +7,15 @@
 // that a red H-alpha or an orange filter image keeps its contrast); Otsu's
 // threshold splits sky from disk, and the centroid of the disk pixels is
 // the rough centre.  Along rays from there the last fall through a level a
-// third of the way from sky to disk marks the limb; the exact point is
-// where the profile, averaged across the ray, passes halfway between the
-// levels just inside and just outside.  Rays that leave the image while
-// still on the disk give no point.
+// third of the way from sky to disk marks the limb; the profile, averaged
+// across the ray, passes halfway between the levels just inside and just
+// outside near the limb; around that crossing, a model of the limb is
+// fitted to the profile by Gauss-Newton: a step from sky to disk with the
+// limb darkening's slope inside, blurred by a Gaussian (seeing, focus), so
+// that a blurred limb is found where the unblurred edge lies rather than
+// inside it, where its half level and its steepest point are.  Where the
+// model does not settle the half-level crossing stands.  Rays that leave
+// the image while still on the disk give no point.
 //
 // The fit: RANSAC over circles through three points, then geometric least
 // squares (Gauss-Newton on the distances) on the inliers, repeated with the

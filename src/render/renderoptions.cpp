@@ -661,7 +661,7 @@ const std::vector<OptionSection>& OptionTable() {
        }},
       {"An observer's image:",
        {
-           {"--image", "FILE", "a PNG, JPEG, TIFF or FITS file",
+           {"--image", "FILE", "a PNG, JPEG, TIFF or FITS file (also gzipped or tile-compressed)",
             "draw the grid over this solar image, scaled to its disk: the disk from a FITS "
             "header's solar coordinates where it has them, otherwise fitted to the limb; the "
             "instant from the file (FITS DATE-OBS, the photograph's EXIF time with its "

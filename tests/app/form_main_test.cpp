@@ -992,8 +992,20 @@ void FormMainTest::openedImageCarriesTheGridAndTheMeasuring() {
   MovePointerTo(moved);
   QCOMPARE(PointerReadoutTexts()[3], QStringLiteral("mu        :  1.000"));
 
+  // A name of a format the window does not write is refused, not filled
+  // with bytes of another.
+  fileName = folder.filePath("overlaid.tif");
+  Control<QAction>("SaveOverlaidImage1")->trigger();
+  QCOMPARE(reportedErrors_.size(), std::size_t{1});
+  QVERIFY(reportedErrors_.front().contains(".png, .jpg or .jpeg"));
+  reportedErrors_.clear();
+  QVERIFY(!QFile::exists(fileName));
+
   fileName = folder.filePath("overlaid.jpg");
   Control<QAction>("SaveOverlaidImage1")->trigger();
+  QFile savedFile(fileName);
+  QVERIFY(savedFile.open(QIODevice::ReadOnly));
+  QCOMPARE(savedFile.read(3), QByteArray("\xFF\xD8\xFF"));
   const QImage saved(fileName, "JPEG");
   QCOMPARE(saved.size(), QSize(1200, 900));
 

@@ -56,6 +56,9 @@ class PictureActionsTest : public QObject {
 
   void saveEqualsTheRenderersFile_data();
   void saveEqualsTheRenderersFile();
+  // The bytes start as the format the name's extension says.
+  void savedFileIsTheFormatItsNameSays_data();
+  void savedFileIsTheFormatItsNameSays();
   void savedAndPrintedPagesHaveTheChosenDiameter();
   // Whatever stood at the path stays as it was, and nothing else appears.
   void failedSaveSaysWhyAndChangesNothing_data();
@@ -159,6 +162,27 @@ void PictureActionsTest::saveEqualsTheRenderersFile() {
   }
 }
 
+void PictureActionsTest::savedFileIsTheFormatItsNameSays_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QByteArray>("magic");
+  QTest::newRow("png") << "picture.png" << QByteArray("\x89PNG\r\n\x1a\n");
+  QTest::newRow("upper-case PNG") << "PICTURE.PNG" << QByteArray("\x89PNG\r\n\x1a\n");
+  QTest::newRow("svg") << "picture.svg" << QByteArray("<?xml");
+  QTest::newRow("pdf") << "picture.pdf" << QByteArray("%PDF-");
+}
+
+void PictureActionsTest::savedFileIsTheFormatItsNameSays() {
+  QFETCH(QString, name);
+  QFETCH(QByteArray, magic);
+  ShowAtHour(30);
+  Actions().SetPageOptionsPrompt([](const PageOptions&) {
+    return PageOptions{150, PaperSize::A4};
+  });
+  const QString path = dir_.filePath(name);
+  SaveTo(path);
+  QVERIFY2(FileContents(path).startsWith(magic), qPrintable(FileContents(path).left(8).toHex()));
+}
+
 // A saved page takes the page dialog's paper and diameter; a printed one
 // the diameter, on the paper of the print dialog, which refuses a disk too
 // large for it before anything reaches the printer.
@@ -205,6 +229,7 @@ void PictureActionsTest::failedSaveSaysWhyAndChangesNothing_data() {
   // bytes under a .jpg name.
   QTest::newRow("a JPEG name") << "picture.jpg" << false << ".png, .svg or .pdf";
   QTest::newRow("a JPEG name in capitals") << "PICTURE.JPEG" << false << ".png, .svg or .pdf";
+  QTest::newRow("a JPEG of the drawn disk") << "picture.jpg" << false << "JPEG is written only";
   QTest::newRow("a disk larger than the page") << "page.pdf" << false << "does not fit";
 }
 

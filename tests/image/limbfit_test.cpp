@@ -30,6 +30,12 @@ SyntheticSun Small() {
   return sun;
 }
 
+SyntheticSun Medium() {
+  SyntheticSun sun = fakes::MakeSun(400, 380, 201.71, 188.36, 150.42, 0.02);
+  sun.spots = {{80, 0.5, 6}, {220, 0.85, 4}};
+  return sun;
+}
+
 SyntheticSun Clouded(SyntheticSun sun) {
   sun.cloud = true;
   sun.cloudAngleDeg = 200;
@@ -75,6 +81,32 @@ TEST(FitLimb, FindsGeneratedDisksToTheRequiredAccuracy) {
     EXPECT_NEAR(fit.radiusPx, c.sun.radiusPx, tolerance);
     EXPECT_LT(fit.rmsPx, 1.0);
     EXPECT_GE(fit.edgePoints, 90);
+    std::printf("[ measured ] %-34s centre %+.3f %+.3f radius %+.3f px, rms %.3f px, %d points\n",
+                c.name, fit.centreXPx - c.sun.centreXPx, fit.centreYPx - c.sun.centreYPx,
+                fit.radiusPx - c.sun.radiusPx, fit.rmsPx, fit.edgePoints);
+  }
+}
+
+// Seeing and a slightly defocused camera blur the limb; the fit finds the
+// unblurred limb all the same, with noise and spots.
+TEST(FitLimb, FindsBlurredLimbsWithinAThirdOfAPixel) {
+  struct Case {
+    const char* name;
+    SyntheticSun sun;
+    double sigmaPx;
+  };
+  const Case cases[] = {
+      {"large, sigma 1", Large(), 1},   {"large, sigma 2", Large(), 2},
+      {"large, sigma 3", Large(), 3},   {"large, sigma 4", Large(), 4},
+      {"medium, sigma 1", Medium(), 1}, {"medium, sigma 2", Medium(), 2},
+      {"medium, sigma 3", Medium(), 3}, {"medium, sigma 4", Medium(), 4},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const LimbFit fit = FitLimb(fakes::BlurredGreyImage(c.sun, c.sigmaPx));
+    EXPECT_NEAR(fit.centreXPx, c.sun.centreXPx, 0.3);
+    EXPECT_NEAR(fit.centreYPx, c.sun.centreYPx, 0.3);
+    EXPECT_NEAR(fit.radiusPx, c.sun.radiusPx, 0.3);
     std::printf("[ measured ] %-34s centre %+.3f %+.3f radius %+.3f px, rms %.3f px, %d points\n",
                 c.name, fit.centreXPx - c.sun.centreXPx, fit.centreYPx - c.sun.centreYPx,
                 fit.radiusPx - c.sun.radiusPx, fit.rmsPx, fit.edgePoints);

@@ -132,6 +132,50 @@ inline QImage GreyImage(const SyntheticSun& sun) {
   return image;
 }
 
+// The intensities seen through seeing or a defocus: blurred by a Gaussian
+// of the given standard deviation, the edges clamped.
+inline std::vector<float> Blurred(const SyntheticSun& sun, const std::vector<float>& values,
+                                  double sigmaPx) {
+  const int reach = static_cast<int>(std::ceil(4 * sigmaPx));
+  std::vector<double> kernel(static_cast<std::size_t>(2 * reach + 1));
+  double sum = 0;
+  for (std::size_t k = 0; k < kernel.size(); ++k) {
+    const double offsetPx = static_cast<double>(k) - reach;
+    kernel[k] = std::exp(-offsetPx * offsetPx / (2 * sigmaPx * sigmaPx));
+    sum += kernel[k];
+  }
+  for (double& weight : kernel) weight /= sum;
+  const auto pass = [&](const std::vector<float>& in, int stepX, int stepY) {
+    std::vector<float> out(in.size());
+    for (int y = 0; y < sun.heightPx; ++y) {
+      for (int x = 0; x < sun.widthPx; ++x) {
+        double blurred = 0;
+        for (std::size_t k = 0; k < kernel.size(); ++k) {
+          const int offset = static_cast<int>(k) - reach;
+          const int sx = std::clamp(x + offset * stepX, 0, sun.widthPx - 1);
+          const int sy = std::clamp(y + offset * stepY, 0, sun.heightPx - 1);
+          blurred += kernel[k] * in[PixelIndex(sun, sx, sy)];
+        }
+        out[PixelIndex(sun, x, y)] = static_cast<float>(blurred);
+      }
+    }
+    return out;
+  };
+  return pass(pass(values, 1, 0), 0, 1);
+}
+
+// The Sun in grey as GreyImage gives it, blurred before it is quantized.
+inline QImage BlurredGreyImage(const SyntheticSun& sun, double sigmaPx) {
+  const std::vector<float> values = Blurred(sun, Intensities(sun), sigmaPx);
+  QImage image(sun.widthPx, sun.heightPx, QImage::Format_Grayscale8);
+  for (int y = 0; y < sun.heightPx; ++y) {
+    for (int x = 0; x < sun.widthPx; ++x) {
+      image.scanLine(y)[x] = Level(values[PixelIndex(sun, x, y)]);
+    }
+  }
+  return image;
+}
+
 // The Sun as an H-alpha camera shows it: red, with a little green and blue.
 inline QImage RedImage(const SyntheticSun& sun) {
   const std::vector<float> values = Intensities(sun);

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# tools/clang-tidy-cached.py on a compile database of three small TUs made
+# here, with a cache of its own: a clean TU is remembered and not checked
+# again, one with a finding is reported on every run, and a change to a
+# header the TU includes, to a comment (a NOLINT counts) or to its compile
+# command has it checked again.  Ends with an "N passed, M failed" line.
+set -uo pipefail
+runner="$(cd "$(dirname "$0")/../.." && pwd)/tools/clang-tidy-cached.py"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export HELIDISK_TIDY_CACHE="$work/cache"
+passed=0
+failed=0
+
+mkdir -p "$work/build"
+printf 'inline int Twice(int x) { return 2 * x; }\n' >"$work/shared.h"
+printf '#include "shared.h"\nint Clean() { return Twice(2); }\n' >"$work/clean.cpp"
+printf '#include "shared.h"\nint Other() { return Twice(3); }\n' >"$work/other.cpp"
+printf '#include <cstddef>\nint* Null() { return NULL; }\n' >"$work/finding.cpp"
+database() {
+  local define=$1
+  {
+    echo "["
+    local first=true
+    for name in clean other finding; do
+      [[ $first == true ]] || echo ","
+      first=false
+      printf '{"directory": "%s", "file": "%s/%s.cpp", "command": "c++ -std=c++20 %s -c %s/%s.cpp -o %s.o"}' \
+        "$work/build" "$work" "$name" "$define" "$work" "$name" "$name"
+    done
+    echo "]"
+  } >"$work/build/compile_commands.json"
+}
+
+# expectation: the summary's "N unchanged since found clean, M checked, K with findings"
+expect() {
+  local what=$1 summary=$2 status=$3
+  local output
+  output=$(cd "$work" && "$runner" "$work/build" '\.cpp$' --checks='-*,modernize-use-nullptr' \
+    --warnings-as-errors='*' 2>&1)
+  local got=$?
+  if [[ $output == *"$summary"* && $got -eq $status ]]; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAIL: $what: expected '$summary' and status $status, got status $got:"
+    echo "$output"
+  fi
+}
+
+database ""
+expect "first run" "0 unchanged since found clean, 3 checked, 1 with findings" 1
+expect "second run" "2 unchanged since found clean, 1 checked, 1 with findings" 1
+printf 'int* Null() { return nullptr; }\n' >"$work/finding.cpp"
+expect "finding fixed" "2 unchanged since found clean, 1 checked, 0 with findings" 0
+expect "all clean" "3 unchanged since found clean, 0 checked, 0 with findings" 0
+printf 'inline int Twice(int x) { return x + x; }\n' >"$work/shared.h"
+expect "header changed" "1 unchanged since found clean, 2 checked, 0 with findings" 0
+printf 'int* Null() { return nullptr; }  // NOLINT\n' >"$work/finding.cpp"
+expect "comment changed" "2 unchanged since found clean, 1 checked, 0 with findings" 0
+database "-DNDEBUG"
+expect "compile command changed" "0 unchanged since found clean, 3 checked, 0 with findings" 0
+echo "clang-tidy cache: $passed passed, $failed failed"
+[[ $failed -eq 0 ]]

@@ -1,0 +1,149 @@
+#!/usr/bin/env python3
+"""clang-tidy over the translation units of a compile database, each TU
+checked again only when something that can change its findings has changed.
+
+A TU found clean is remembered in a cache outside the work tree under a key
+made of the clang-tidy version, the .clang-tidy files, the TU's compile
+command and its preprocessed text (every header it includes, with the
+project's own folders written relative to the project, so that another
+clone of the same sources hits the same entries).  A TU with findings is
+never remembered: its warnings come back on every run until they are fixed.
+
+Usage: tools/clang-tidy-cached.py BUILD_DIR FILE_REGEX [clang-tidy args...]
+The cache folder is $HELIDISK_TIDY_CACHE, or else
+${XDG_CACHE_HOME:-~/.cache}/helidisk/clang-tidy.  Prints clang-tidy's output
+of the TUs with findings, then one summary line; exits 1 when a TU has
+findings or clang-tidy fails.
+"""
+
+import concurrent.futures
+import hashlib
+import json
+import os
+import re
+import shlex
+import subprocess
+import sys
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+# The preprocessed text is hashed with the compile command's own include
+# paths and definitions, but by clang rather than the compiler in the
+# database: clang-tidy sees what clang's preprocessor sees (__clang__ and
+# its own built-in headers).
+PREPROCESSOR = "clang++"
+
+
+def cache_dir():
+    explicit = os.environ.get("HELIDISK_TIDY_CACHE")
+    if explicit:
+        return Path(explicit)
+    base = os.environ.get("XDG_CACHE_HOME") or os.path.join(Path.home(), ".cache")
+    return Path(base) / "helidisk" / "clang-tidy"
+
+
+def tidy_configurations():
+    """Every .clang-tidy of the sources: one in a folder applies below it."""
+    found = []
+    for folder, subfolders, files in os.walk(ROOT):
+        subfolders[:] = sorted(d for d in subfolders if not d.startswith((".git", "build")))
+        if ".clang-tidy" in files:
+            found.append(Path(folder) / ".clang-tidy")
+    return found
+
+
+def run(arguments, cwd=None):
+    return subprocess.run(arguments, cwd=cwd, capture_output=True, text=True, errors="replace")
+
+
+def preprocessor_arguments(entry):
+    """The TU's compile command turned into clang's preprocessing of it."""
+    arguments = entry.get("arguments") or shlex.split(entry["command"])
+    # A launcher such as ccache stands before the compiler.
+    while arguments and os.path.basename(arguments[0]) in ("ccache", "sccache"):
+        arguments = arguments[1:]
+    kept = [PREPROCESSOR]
+    skip_next = False
+    for argument in arguments[1:]:
+        if skip_next:
+            skip_next = False
+            continue
+        if argument in ("-o", "-MF", "-MT", "-MQ"):
+            skip_next = True
+            continue
+        if argument in ("-c", "-MD", "-MMD"):
+            continue
+        kept.append(argument)
+    # With the comments: a NOLINT changes what clang-tidy reports.
+    return kept + ["-E", "-C", "-Wno-unknown-warning-option", "-Wno-unused-command-line-argument"]
+
+
+def relative_to_project(text):
+    return text.replace(str(ROOT), "@PROJECT@")
+
+
+def tu_key(entry, common):
+    preprocessed = run(preprocessor_arguments(entry), cwd=entry["directory"])
+    if preprocessed.returncode != 0:
+        return None  # checked every time; clang-tidy reports what is wrong
+    digest = hashlib.sha256(common)
+    command = entry.get("arguments") or shlex.split(entry["command"])
+    digest.update(relative_to_project(" ".join(command)).encode())
+    digest.update(relative_to_project(entry["directory"]).encode())
+    digest.update(relative_to_project(preprocessed.stdout).encode())
+    return digest.hexdigest()
+
+
+def check(entry, build_dir, tidy_arguments, common, cache):
+    key = tu_key(entry, common)
+    if key is not None and (cache / key).exists():
+        return entry["file"], True, True, ""
+    tidy = run(["clang-tidy", "-p", build_dir, "--quiet", *tidy_arguments, entry["file"]])
+    # clang-tidy counts the warnings it suppressed in system headers on
+    # standard error; they are not findings.
+    output = "\n".join(
+        line
+        for line in (tidy.stdout + tidy.stderr).splitlines()
+        if not re.fullmatch(r"\d+ warnings? (and \d+ errors? )?generated\.", line.strip())
+    )
+    clean = tidy.returncode == 0
+    if clean and key is not None:
+        cache.mkdir(parents=True, exist_ok=True)
+        (cache / key).touch()
+    return entry["file"], clean, False, output
+
+
+def main():
+    if len(sys.argv) < 3:
+        sys.exit(__doc__)
+    build_dir, file_regex, tidy_arguments = sys.argv[1], sys.argv[2], sys.argv[3:]
+    with open(os.path.join(build_dir, "compile_commands.json"), encoding="utf-8") as database:
+        entries = [entry for entry in json.load(database) if re.search(file_regex, entry["file"])]
+    version = run(["clang-tidy", "--version"]).stdout
+    config = b"".join(path.read_bytes() for path in tidy_configurations())
+    common = (version + " ".join(tidy_arguments)).encode() + config
+    cache = cache_dir()
+
+    failed = []
+    cached = 0
+    workers = os.cpu_count() or 1
+    with concurrent.futures.ThreadPoolExecutor(max_workers=workers) as pool:
+        futures = [
+            pool.submit(check, entry, build_dir, tidy_arguments, common, cache)
+            for entry in entries
+        ]
+        for future in concurrent.futures.as_completed(futures):
+            name, clean, hit, output = future.result()
+            cached += hit
+            if not clean:
+                failed.append(name)
+                print(output, flush=True)
+    print(
+        f"clang-tidy: {len(entries)} translation units, {cached} unchanged since found clean,"
+        f" {len(entries) - cached} checked, {len(failed)} with findings"
+    )
+    sys.exit(1 if failed else 0)
+
+
+if __name__ == "__main__":
+    main()
