@@ -22,7 +22,6 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 constexpr float kEightBitSaturation = 255;
-constexpr float kSixteenBitSaturation = 65535;
 
 struct SpotResult {
   Detection detection;
@@ -90,37 +89,31 @@ int Refuse(std::FILE* err, const std::string& text) {
 
 }  // namespace
 
-GreyImage GreyImageOf(const QImage& image) {
-  GreyImage grey;
-  grey.widthPx = image.width();
-  grey.heightPx = image.height();
-  grey.values.resize(static_cast<std::size_t>(grey.widthPx) *
-                     static_cast<std::size_t>(grey.heightPx));
-  float* target = grey.values.data();
+QImage BrightestChannel(const QImage& image) {
+  if (image.format() == QImage::Format_Grayscale8) return image;
   if (image.format() == QImage::Format_Grayscale16) {
-    grey.saturationLevel = kSixteenBitSaturation;
-    for (int y = 0; y < image.height(); ++y) {
-      const auto* row = reinterpret_cast<const quint16*>(image.constScanLine(y));
-      target = std::copy(row, row + image.width(), target);
-    }
-    return grey;
-  }
-  grey.saturationLevel = kEightBitSaturation;
-  if (image.format() == QImage::Format_Grayscale8) {
-    for (int y = 0; y < image.height(); ++y) {
-      const uchar* row = image.constScanLine(y);
-      target = std::copy(row, row + image.width(), target);
-    }
-    return grey;
+    return image.convertToFormat(QImage::Format_Grayscale8);
   }
   const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+  QImage grey(rgb.size(), QImage::Format_Grayscale8);
   for (int y = 0; y < rgb.height(); ++y) {
     const auto* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+    uchar* target = grey.scanLine(y);
     for (int x = 0; x < rgb.width(); ++x) {
-      *target++ = static_cast<float>(std::max({qRed(row[x]), qGreen(row[x]), qBlue(row[x])}));
+      target[x] = static_cast<uchar>(std::max({qRed(row[x]), qGreen(row[x]), qBlue(row[x])}));
     }
   }
   return grey;
+}
+
+GreyImage GreyViewOf(const QImage& grey) {
+  GreyImage view;
+  view.widthPx = grey.width();
+  view.heightPx = grey.height();
+  view.bytes = grey.constBits();
+  view.bytesPerLine = grey.bytesPerLine();
+  view.saturationLevel = kEightBitSaturation;
+  return view;
 }
 
 std::string FileSha256(const QString& path) {
@@ -140,7 +133,8 @@ int ReportSpots(const SolarImage& image, const ImageReport& imageReport, const R
   std::vector<PendingFile> files;
   std::string printed;
   try {
-    spots.detection = DetectSpots(GreyImageOf(image.display), result.frame, spotOptions.detection);
+    const QImage grey = BrightestChannel(image.display);
+    spots.detection = DetectSpots(GreyViewOf(grey), result.frame, spotOptions.detection);
     spots.groups = GroupSpots(spots.detection.spots, spotOptions.linkDistanceDeg);
     spots.counts = CountSunspots(spots.groups, spotOptions.k);
     const DailyReport report = ReportOf(result, options, spots.counts);

@@ -14,10 +14,14 @@
 
 namespace helidisk {
 
-// The image as grey values: the brightest channel of each pixel, as the
-// limb fit reads it, so that a filter's colour keeps its contrast; 8-bit
-// images saturate at 255, 16-bit grey ones at 65535.
-GreyImage GreyImageOf(const QImage& image);
+// The image as grey 8-bit pixels: the brightest channel of each, as the
+// limb fit reads it, so that a filter's colour keeps its contrast; a grey
+// image as it is.
+QImage BrightestChannel(const QImage& image);
+
+// The grey image's pixels as the detection reads them, in place: `grey`
+// must outlive the view.  They saturate at 255.
+GreyImage GreyViewOf(const QImage& grey);
 
 // The SHA-256 of the file's bytes in lower-case hexadecimal; empty when it
 // cannot be read.
