@@ -63,7 +63,7 @@ SpotGroup GroupFrom(const Json& json, std::size_t spotCount) {
     }
     group.spots.push_back(spot - 1);
   }
-  const std::string hemisphere = Field<std::string>(json, "hemisphere");
+  const auto hemisphere = Field<std::string>(json, "hemisphere");
   if (hemisphere != "N" && hemisphere != "S") throw SpotError("a group's hemisphere is not N or S");
   group.hemisphere = hemisphere == "N" ? Hemisphere::North : Hemisphere::South;
   group.latitudeDeg = Field<double>(json, "latitude_deg");
@@ -72,7 +72,7 @@ SpotGroup GroupFrom(const Json& json, std::size_t spotCount) {
   group.longitudeExtentDeg = Field<double>(json, "longitude_extent_deg");
   group.countedSpots = Field<int>(json, "spots");
   group.areaMsh = Field<double>(json, "area_msh");
-  const std::string zurich = Field<std::string>(json, "zurich");
+  const auto zurich = Field<std::string>(json, "zurich");
   if (zurich.size() != 1) throw SpotError("a group's Zurich class is not one letter");
   group.zurichClass = zurich.front();
   group.mcIntoshClass = Field<std::string>(json, "mcintosh");

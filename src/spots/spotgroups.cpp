@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 #include "trigfunc.h"
 
@@ -173,16 +174,37 @@ std::string McIntoshClassOf(const SpotGroup& group, const std::vector<DetectedSp
 
 std::vector<SpotGroup> GroupSpots(std::vector<DetectedSpot>& spots, double linkDistanceDeg) {
   std::vector<int> label(spots.size(), -1);
-  std::vector<SpotGroup> groups;
+  int groups = 0;
   for (std::size_t start = 0; start < spots.size(); ++start) {
     if (label[start] >= 0) continue;
-    SpotGroup group;
-    group.spots = ComponentOf(spots, linkDistanceDeg, label, static_cast<int>(start),
-                              static_cast<int>(groups.size()));
-    std::sort(group.spots.begin(), group.spots.end());
-    MeasureGroup(group, spots);
+    for (const int member :
+         ComponentOf(spots, linkDistanceDeg, label, static_cast<int>(start), groups)) {
+      spots[member].group = groups + 1;
+    }
+    ++groups;
+  }
+  return GroupsAsAssigned(spots);
+}
+
+std::vector<SpotGroup> GroupsAsAssigned(std::vector<DetectedSpot>& spots) {
+  std::map<int, SpotGroup> byNumber;
+  for (std::size_t i = 0; i < spots.size(); ++i) {
+    byNumber[spots[i].group].spots.push_back(static_cast<int>(i));
+  }
+  std::vector<SpotGroup> groups;
+  for (auto& [number, group] : byNumber) {
+    if (number <= 0) {
+      // Spots without a group are groups of their own.
+      for (const int index : group.spots) {
+        SpotGroup single;
+        single.spots = {index};
+        groups.push_back(single);
+      }
+      continue;
+    }
     groups.push_back(group);
   }
+  for (SpotGroup& group : groups) MeasureGroup(group, spots);
   std::stable_sort(groups.begin(), groups.end(), [](const SpotGroup& a, const SpotGroup& b) {
     return a.cmDistanceDeg < b.cmDistanceDeg;
   });

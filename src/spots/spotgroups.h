@@ -46,6 +46,11 @@ struct SpotGroup {
 std::vector<SpotGroup> GroupSpots(std::vector<DetectedSpot>& spots,
                                   double linkDistanceDeg = kDefaultLinkDistanceDeg);
 
+// The groups as the spots' group numbers assign them (the observer's
+// edits): measured, classed, and numbered again from east to west, the
+// spots' numbers with them.  A spot of group 0 is a group of its own.
+std::vector<SpotGroup> GroupsAsAssigned(std::vector<DetectedSpot>& spots);
+
 // The great-circle distance between two places in degrees.
 double HeliographicDistanceDeg(const SpotPlace& a, const SpotPlace& b);
 
