@@ -24,12 +24,14 @@ int UnusedGroupNumber(const std::vector<DetectedSpot>& spots) {
 
 }  // namespace
 
-std::vector<SpotGroup> RemoveSpots(std::vector<DetectedSpot>& spots, std::vector<int> indices) {
+std::vector<SpotGroup> RemoveSpots(std::vector<DetectedSpot>& spots,
+                                   const std::vector<int>& indices) {
   const std::set<int> valid = ValidIndices(spots, indices);
-  // From the last, so that the earlier indices stay where they are.
-  for (auto index = valid.rbegin(); index != valid.rend(); ++index) {
-    spots.erase(spots.begin() + *index);
+  std::vector<DetectedSpot> kept;
+  for (std::size_t i = 0; i < spots.size(); ++i) {
+    if (valid.count(static_cast<int>(i)) == 0) kept.push_back(spots[i]);
   }
+  spots = kept;
   return GroupsAsAssigned(spots);
 }
 

@@ -13,7 +13,8 @@
 namespace helidisk {
 
 // Indices into the spots; out-of-range ones are ignored.
-std::vector<SpotGroup> RemoveSpots(std::vector<DetectedSpot>& spots, std::vector<int> indices);
+std::vector<SpotGroup> RemoveSpots(std::vector<DetectedSpot>& spots,
+                                   const std::vector<int>& indices);
 
 // All groups that hold any of the spots become one.
 std::vector<SpotGroup> MergeGroupsOf(std::vector<DetectedSpot>& spots,
