@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -55,6 +56,29 @@ std::optional<std::string> ReadWholeFile(const QString& path) {
   return file.readAll().toStdString();
 }
 
+// "x, y, area" or "x, y, area, pore" in the image's pixels and MSH.
+std::optional<SunspotDock::AddedSpot> AskForSpot(QWidget* parent) {
+  bool given = false;
+  const QString text = QInputDialog::getText(
+      parent, QStringLiteral("Add spot"),
+      QStringLiteral(
+          "Pixel x, y of the image, area in MSH, and \"pore\" for a spot without umbra:"),
+      QLineEdit::Normal, QStringLiteral("0, 0, 10"), &given);
+  if (!given) return std::nullopt;
+  const QStringList parts = text.split(QLatin1Char(','), Qt::SkipEmptyParts);
+  if (parts.size() < 3 || parts.size() > 4) return std::nullopt;
+  SunspotDock::AddedSpot spot;
+  bool xOk = false;
+  bool yOk = false;
+  bool areaOk = false;
+  spot.xPx = parts[0].trimmed().toDouble(&xOk);
+  spot.yPx = parts[1].trimmed().toDouble(&yOk);
+  spot.areaMsh = parts[2].trimmed().toDouble(&areaOk);
+  spot.pore = parts.size() == 4 && parts[3].trimmed() == QStringLiteral("pore");
+  if (!xOk || !yOk || !areaOk || !(spot.areaMsh >= 0)) return std::nullopt;
+  return spot;
+}
+
 QPushButton* Button(const QString& text, QWidget* parent) { return new QPushButton(text, parent); }
 
 }  // namespace
@@ -82,6 +106,7 @@ SunspotDock::SunspotDock(QMainWindow* window)
   openChooser_ = [this](const QString& title, const QString& filter) {
     return QFileDialog::getOpenFileName(this, title, QString(), filter);
   };
+  spotAsker_ = [this]() { return AskForSpot(this); };
   warner_ = [this](const QString& text) {
     QMessageBox::warning(this, QStringLiteral("Sunspots"), text);
   };
@@ -93,7 +118,8 @@ SunspotDock::SunspotDock(QMainWindow* window)
   QPushButton* remove = Button(QStringLiteral("&Remove"), body);
   QPushButton* merge = Button(QStringLiteral("&Merge groups"), body);
   QPushButton* split = Button(QStringLiteral("&Split off"), body);
-  for (QPushButton* button : {detect, remove, merge, split}) actions->addWidget(button);
+  QPushButton* add = Button(QStringLiteral("&Add…"), body);
+  for (QPushButton* button : {detect, remove, merge, split, add}) actions->addWidget(button);
   auto* files = new QHBoxLayout;
   QPushButton* save = Button(QStringLiteral("Save observation…"), body);
   QPushButton* open = Button(QStringLiteral("Open observation…"), body);
@@ -115,6 +141,7 @@ SunspotDock::SunspotDock(QMainWindow* window)
   connect(remove, &QPushButton::clicked, this, &SunspotDock::RemoveSelected);
   connect(merge, &QPushButton::clicked, this, &SunspotDock::MergeSelected);
   connect(split, &QPushButton::clicked, this, &SunspotDock::SplitSelected);
+  connect(add, &QPushButton::clicked, this, &SunspotDock::AddSpot);
   connect(save, &QPushButton::clicked, this, &SunspotDock::SaveObservation);
   connect(open, &QPushButton::clicked, this, &SunspotDock::OpenObservation);
   connect(exportSpots, &QPushButton::clicked, this, &SunspotDock::ExportSpots);
@@ -166,7 +193,23 @@ void SunspotDock::Detect(const std::optional<SunspotScene>& scene) {
   observation.observerCode = observer_->text().toStdString();
   observation_ = observation;
   hasObservation_ = true;
+  frame_ = scene->frame;
   ShowObservation();
+}
+
+void SunspotDock::AddSpot() {
+  if (!frame_) {
+    Warn(QStringLiteral("Spots are added on the disk of a detection: press Detect first."));
+    return;
+  }
+  const std::optional<AddedSpot> added = spotAsker_();
+  if (!added) return;
+  if (!Locate(*frame_, added->xPx, added->yPx).onDisk) {
+    Warn(QStringLiteral("The pixel %1, %2 lies off the disk.").arg(added->xPx).arg(added->yPx));
+    return;
+  }
+  TakeGroups(AddSpotAt(observation_.spots, *frame_, added->xPx, added->yPx, added->areaMsh,
+                       added->pore, observation_.linkDistanceDeg));
 }
 
 QString SunspotDock::CountsText() const {

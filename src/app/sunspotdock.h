@@ -50,6 +50,16 @@ class SunspotDock final : public QDockWidget {
   using PathChooser = std::function<QString(const QString& title, const QString& filter)>;
   void SetSavePathChooser(PathChooser chooser) { saveChooser_ = std::move(chooser); }
   void SetOpenPathChooser(PathChooser chooser) { openChooser_ = std::move(chooser); }
+  // A spot the observer adds: where on the image (its pixels) and how
+  // large, or nothing when the observer cancels.
+  struct AddedSpot {
+    double xPx = 0;
+    double yPx = 0;
+    double areaMsh = 0;
+    bool pore = false;
+  };
+  using SpotAsker = std::function<std::optional<AddedSpot>()>;
+  void SetSpotAsker(SpotAsker asker) { spotAsker_ = std::move(asker); }
   // The warning shown for what failed, replaceable for tests.
   void SetWarner(std::function<void(const QString&)> warner) { warner_ = std::move(warner); }
 
@@ -64,6 +74,8 @@ class SunspotDock final : public QDockWidget {
   void RemoveSelected();
   void MergeSelected();
   void SplitSelected();
+  // Adds a spot where the observer says, on the disk of the last detection.
+  void AddSpot();
   // Each returns whether it wrote or read the file; failures are shown.
   bool SaveObservation();
   bool OpenObservation();
@@ -89,6 +101,9 @@ class SunspotDock final : public QDockWidget {
   PathChooser saveChooser_;
   PathChooser openChooser_;
   std::function<void(const QString&)> warner_;
+  SpotAsker spotAsker_;
+  // The disk's frame on the image of the last detection.
+  std::optional<DiskFrame> frame_;
 };
 
 }  // namespace helidisk

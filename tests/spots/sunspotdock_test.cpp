@@ -86,6 +86,19 @@ TEST_F(SunspotPanel, EditsChangeTheCounts) {
   EXPECT_GE(dock_.Observation().counts.whole.g, mergedG);
 }
 
+TEST_F(SunspotPanel, AddedSpotJoinsTheCountsAndOneOffTheDiskIsRefused) {
+  dock_.Detect(Scene());
+  dock_.SetSpotAsker([] { return SunspotDock::AddedSpot{511.5, 300, 40, false}; });
+  dock_.AddSpot();
+  EXPECT_EQ(dock_.SpotTable()->rowCount(), 9);
+  EXPECT_EQ(dock_.Observation().counts.whole.f, 9);
+  dock_.SetSpotAsker([] { return SunspotDock::AddedSpot{2, 2, 40, false}; });
+  dock_.AddSpot();
+  EXPECT_EQ(dock_.SpotTable()->rowCount(), 9);
+  ASSERT_EQ(warnings_.size(), 1);
+  EXPECT_TRUE(warnings_.front().contains("off the disk"));
+}
+
 TEST_F(SunspotPanel, SavedObservationOpensAgainAndAForeignFileIsKept) {
   dock_.Detect(Scene());
   const QString path = dir_.filePath("day.json");
