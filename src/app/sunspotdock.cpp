@@ -50,9 +50,13 @@ void SetRow(QTableWidget* table, int row, const QStringList& texts) {
 
 QString Fixed(double value, int decimals) { return QString::number(value, 'f', decimals); }
 
+// What stands at the path: nothing, or its bytes.  A file that is there
+// but cannot be read raises SpotError, so that it is not taken for a new
+// one and replaced.
 std::optional<std::string> ReadWholeFile(const QString& path) {
   QFile file(path);
-  if (!file.exists() || !file.open(QIODevice::ReadOnly)) return std::nullopt;
+  if (!file.exists()) return std::nullopt;
+  if (!file.open(QIODevice::ReadOnly)) throw SpotError("it cannot be read");
   return file.readAll().toStdString();
 }
 
@@ -290,13 +294,11 @@ bool SunspotDock::SaveObservation() {
   const QString path = saveChooser_(QStringLiteral("Save observation"),
                                     QStringLiteral("Sunspot observations (*.json)"));
   if (path.isEmpty()) return false;
-  if (const auto existing = ReadWholeFile(path)) {
-    try {
-      ParseObservation(*existing);
-    } catch (const SpotError& error) {
-      Warn(QStringLiteral("%1 is not replaced: %2.").arg(path, QString::fromUtf8(error.what())));
-      return false;
-    }
+  try {
+    if (const auto existing = ReadWholeFile(path)) ParseObservation(*existing);
+  } catch (const SpotError& error) {
+    Warn(QStringLiteral("%1 is not replaced: %2.").arg(path, QString::fromUtf8(error.what())));
+    return false;
   }
   std::string reason;
   if (!WriteOutputFile(QFile::encodeName(path).toStdString(), ObservationText(observation_),
@@ -311,12 +313,9 @@ bool SunspotDock::OpenObservation() {
   const QString path = openChooser_(QStringLiteral("Open observation"),
                                     QStringLiteral("Sunspot observations (*.json)"));
   if (path.isEmpty()) return false;
-  const auto text = ReadWholeFile(path);
-  if (!text) {
-    Warn(QStringLiteral("Cannot read %1.").arg(path));
-    return false;
-  }
   try {
+    const auto text = ReadWholeFile(path);
+    if (!text) throw SpotError("there is no such file");
     observation_ = ParseObservation(*text);
   } catch (const SpotError& error) {
     Warn(QStringLiteral("%1 cannot be opened: %2.").arg(path, QString::fromUtf8(error.what())));

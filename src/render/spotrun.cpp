@@ -29,13 +29,18 @@ struct SpotResult {
   SunspotCounts counts;
 };
 
-// What already stands at a path: nothing (empty), or its bytes.
+// What already stands at a path: nothing (empty), or its bytes.  A file
+// that is there but cannot be read raises SpotError, so that it is not
+// taken for a new one and replaced.
 std::optional<std::string> ExistingFile(const std::string& path) {
   std::error_code error;
+  if (!std::filesystem::exists(path, error)) return std::nullopt;
   if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
   std::ifstream file(path, std::ios::binary);
+  if (!file.is_open()) throw SpotError("it cannot be read");
   std::stringstream bytes;
   bytes << file.rdbuf();
+  if (file.bad()) throw SpotError("it cannot be read");
   return bytes.str();
 }
 
@@ -139,8 +144,8 @@ int ReportSpots(const SolarImage& image, const ImageReport& imageReport, const R
     spots.counts = CountSunspots(spots.groups, spotOptions.k);
     const DailyReport report = ReportOf(result, options, spots.counts);
     if (!spotOptions.monthFilePath.empty()) {
-      const std::string existing = ExistingFile(spotOptions.monthFilePath).value_or("");
       try {
+        const std::string existing = ExistingFile(spotOptions.monthFilePath).value_or("");
         files.push_back({spotOptions.monthFilePath, MergeIntoMonthFile(existing, report)});
       } catch (const SpotError& error) {
         return Refuse(err,
@@ -148,13 +153,13 @@ int ReportSpots(const SolarImage& image, const ImageReport& imageReport, const R
       }
     }
     if (!spotOptions.observationPath.empty()) {
-      if (const auto existing = ExistingFile(spotOptions.observationPath)) {
-        try {
+      try {
+        if (const auto existing = ExistingFile(spotOptions.observationPath)) {
           ParseObservation(*existing);
-        } catch (const SpotError& error) {
-          return Refuse(err,
-                        spotOptions.observationPath + ": " + error.what() + "; it is not replaced");
         }
+      } catch (const SpotError& error) {
+        return Refuse(err,
+                      spotOptions.observationPath + ": " + error.what() + "; it is not replaced");
       }
       files.push_back({spotOptions.observationPath,
                        ObservationText(ObservationOf(image, result, orientation, imageReport,
