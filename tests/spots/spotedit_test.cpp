@@ -51,6 +51,7 @@ TEST_P(SpotEdit, GroupsAndCountsFollowTheEdit) {
   EXPECT_EQ(counts.whole.g, GetParam().g);
   EXPECT_EQ(counts.whole.f, GetParam().f);
   std::vector<int> groupOfSpot;
+  groupOfSpot.reserve(spots.size());
   for (const DetectedSpot& spot : spots) groupOfSpot.push_back(spot.group);
   EXPECT_EQ(groupOfSpot, GetParam().groupOfSpot);
 }

@@ -17,6 +17,11 @@ namespace {
 
 constexpr int kSidePx = 1024;
 
+// A file dialog in which the user always picks this path.
+SunspotDock::PathChooser ChoosingAlways(const QString& path) {
+  return [path](const QString& /*title*/, const QString& /*filter*/) { return QString(path); };
+}
+
 class SunspotPanel : public testing::Test {
  protected:
   void SetUp() override {
@@ -102,12 +107,12 @@ TEST_F(SunspotPanel, AddedSpotJoinsTheCountsAndOneOffTheDiskIsRefused) {
 TEST_F(SunspotPanel, SavedObservationOpensAgainAndAForeignFileIsKept) {
   dock_.Detect(Scene());
   const QString path = dir_.filePath("day.json");
-  dock_.SetSavePathChooser([&](const QString&, const QString&) { return path; });
+  dock_.SetSavePathChooser(ChoosingAlways(path));
   ASSERT_TRUE(dock_.SaveObservation());
 
   QMainWindow other;
   SunspotDock reopened(&other);
-  reopened.SetOpenPathChooser([&](const QString&, const QString&) { return path; });
+  reopened.SetOpenPathChooser(ChoosingAlways(path));
   ASSERT_TRUE(reopened.OpenObservation());
   EXPECT_EQ(reopened.SpotTable()->rowCount(), 8);
   EXPECT_EQ(reopened.CountsText(), dock_.CountsText());
@@ -118,7 +123,7 @@ TEST_F(SunspotPanel, SavedObservationOpensAgainAndAForeignFileIsKept) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("[\"not an observation\"]");
   }
-  dock_.SetSavePathChooser([&](const QString&, const QString&) { return foreign; });
+  dock_.SetSavePathChooser(ChoosingAlways(foreign));
   EXPECT_FALSE(dock_.SaveObservation());
   ASSERT_EQ(warnings_.size(), 1);
   QFile file(foreign);
@@ -129,7 +134,7 @@ TEST_F(SunspotPanel, SavedObservationOpensAgainAndAForeignFileIsKept) {
 TEST_F(SunspotPanel, MonthFileGetsTheDaysLine) {
   dock_.Detect(Scene());
   const QString path = dir_.filePath("2026-06.csv");
-  dock_.SetSavePathChooser([&](const QString&, const QString&) { return path; });
+  dock_.SetSavePathChooser(ChoosingAlways(path));
   ASSERT_TRUE(dock_.AddToMonthFile());
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
