@@ -31,7 +31,9 @@ namespace {
 const QStringList kSpotHeaders = {"Group", "Lat °",    "Carr. lon °", "CMD °",
                                   "μ",     "Area MSH", "Umbra MSH",   "Counted"};
 const QStringList kGroupHeaders = {"Group", "Hem.",     "Lat °",  "Carr. lon °", "Extent °",
-                                   "Spots", "Area MSH", "Zurich", "McIntosh"};
+                                   "Spots", "Area MSH", "Zurich", "McIntosh",    "Region"};
+// The group table's one column the observer types into.
+constexpr int kRegionColumn = 9;
 
 QTableWidget* NewTable(const QStringList& headers, QWidget* parent) {
   auto* table = new QTableWidget(0, static_cast<int>(headers.size()), parent);
@@ -154,6 +156,11 @@ SunspotDock::SunspotDock(QMainWindow* window)
     observation_.counts = CountSunspots(observation_.groups, k);
     ShowObservation();
   });
+  groupTable_->setEditTriggers(QAbstractItemView::DoubleClicked |
+                               QAbstractItemView::EditKeyPressed);
+  connect(groupTable_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+    if (item->column() == kRegionColumn) SetRegionOfRow(item->row(), item->text());
+  });
   connect(observer_, &QLineEdit::textChanged, this,
           [this](const QString& code) { observation_.observerCode = code.toStdString(); });
 }
@@ -246,6 +253,7 @@ void SunspotDock::ShowObservation() {
          QString::number(spot.CountedSpots()) + (spot.partial ? QStringLiteral(" (limb)") : "")});
   }
   const std::vector<SpotGroup>& groups = observation_.groups;
+  const QSignalBlocker quiet(groupTable_);
   groupTable_->setRowCount(static_cast<int>(groups.size()));
   for (std::size_t i = 0; i < groups.size(); ++i) {
     const SpotGroup& group = groups[i];
@@ -255,7 +263,10 @@ void SunspotDock::ShowObservation() {
             Fixed(group.latitudeDeg, 1), Fixed(group.longitudeDeg, 1),
             Fixed(group.longitudeExtentDeg, 1), QString::number(group.countedSpots),
             Fixed(group.areaMsh, 0), QString(QChar::fromLatin1(group.zurichClass)),
-            QString::fromStdString(group.mcIntoshClass)});
+            QString::fromStdString(group.mcIntoshClass),
+            group.region > 0 ? QString::number(group.region) : QString()});
+    groupTable_->item(static_cast<int>(i), kRegionColumn)
+        ->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
   }
   counts_->setText(hasObservation_ ? CountsText() : QString());
 }
@@ -282,6 +293,18 @@ void SunspotDock::MergeSelected() {
 
 void SunspotDock::SplitSelected() {
   TakeGroups(SplitIntoNewGroup(observation_.spots, SelectedSpots()));
+}
+
+void SunspotDock::SetRegionOfRow(int row, const QString& text) {
+  if (row < 0 || static_cast<std::size_t>(row) >= observation_.groups.size()) return;
+  bool number = false;
+  const int region = text.trimmed().isEmpty() ? 0 : text.trimmed().toInt(&number);
+  if (!text.trimmed().isEmpty() && (!number || region <= 0)) {
+    Warn(QStringLiteral("A region number is a whole number above 0, such as 13664."));
+    ShowObservation();
+    return;
+  }
+  TakeGroups(SetRegionNumber(observation_.spots, observation_.groups[row].number, region));
 }
 
 void SunspotDock::Warn(const QString& text) { warner_(text); }

@@ -74,6 +74,9 @@ class SunspotDock final : public QDockWidget {
   void RemoveSelected();
   void MergeSelected();
   void SplitSelected();
+  // The official region number of the group in that row of the group
+  // table, as typed: empty for none.
+  void SetRegionOfRow(int row, const QString& text);
   // Adds a spot where the observer says, on the disk of the last detection.
   void AddSpot();
   // Each returns whether it wrote or read the file; failures are shown.

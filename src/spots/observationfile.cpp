@@ -76,6 +76,9 @@ SpotGroup GroupFrom(const Json& json, std::size_t spotCount) {
   if (zurich.size() != 1) throw SpotError("a group's Zurich class is not one letter");
   group.zurichClass = zurich.front();
   group.mcIntoshClass = Field<std::string>(json, "mcintosh");
+  if (const auto region = json.find("region"); region != json.end() && !region->is_null()) {
+    group.region = Field<int>(json, "region");
+  }
   return group;
 }
 
@@ -166,6 +169,10 @@ SunspotObservation ParseObservation(const std::string& text) {
   }
   for (const Json& group : Member(json, "groups", Json::value_t::array)) {
     observation.groups.push_back(GroupFrom(group, observation.spots.size()));
+    // The spots carry their group's region number, as edits expect.
+    for (const int spot : observation.groups.back().spots) {
+      observation.spots[spot].region = observation.groups.back().region;
+    }
   }
   const Json& counts = Member(json, "counts", Json::value_t::object);
   observation.counts.whole = HemisphereFrom(counts);

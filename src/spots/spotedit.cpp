@@ -52,7 +52,11 @@ std::vector<SpotGroup> MergeGroupsOf(std::vector<DetectedSpot>& spots,
 std::vector<SpotGroup> SplitIntoNewGroup(std::vector<DetectedSpot>& spots,
                                          const std::vector<int>& indices) {
   const int into = UnusedGroupNumber(spots);
-  for (const int index : ValidIndices(spots, indices)) spots[index].group = into;
+  // The group split off is a new one: the region number stays behind.
+  for (const int index : ValidIndices(spots, indices)) {
+    spots[index].group = into;
+    spots[index].region = 0;
+  }
   return GroupsAsAssigned(spots);
 }
 

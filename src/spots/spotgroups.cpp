@@ -118,6 +118,22 @@ GroupThirds ThirdsOf(const SpotGroup& group, const std::vector<DetectedSpot>& sp
   return thirds;
 }
 
+int MostCommonRegion(const SpotGroup& group, const std::vector<DetectedSpot>& spots) {
+  std::map<int, int> votes;
+  for (const int index : group.spots) {
+    if (spots[index].region > 0) ++votes[spots[index].region];
+  }
+  int region = 0;
+  int most = 0;
+  for (const auto& [number, count] : votes) {
+    if (count > most) {
+      region = number;
+      most = count;
+    }
+  }
+  return region;
+}
+
 bool AnyPenumbra(const SpotGroup& group, const std::vector<DetectedSpot>& spots) {
   return std::any_of(group.spots.begin(), group.spots.end(),
                      [&](int index) { return spots[index].HasPenumbra(); });
@@ -214,8 +230,16 @@ std::vector<SpotGroup> GroupsAsAssigned(std::vector<DetectedSpot>& spots) {
     for (const int index : group.spots) spots[index].group = group.number;
     group.zurichClass = ZurichClassOf(group, spots);
     group.mcIntoshClass = McIntoshClassOf(group, spots);
+    group.region = MostCommonRegion(group, spots);
   }
   return groups;
+}
+
+std::vector<SpotGroup> SetRegionNumber(std::vector<DetectedSpot>& spots, int group, int region) {
+  for (DetectedSpot& spot : spots) {
+    if (spot.group == group) spot.region = region;
+  }
+  return GroupsAsAssigned(spots);
 }
 
 SunspotCounts CountSunspots(const std::vector<SpotGroup>& groups, double k) {

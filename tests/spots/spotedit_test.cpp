@@ -118,6 +118,20 @@ INSTANTIATE_TEST_SUITE_P(
                              {1, 1, 2}}),
     [](const testing::TestParamInfo<EditCase>& info) { return info.param.name; });
 
+TEST(SpotEdit, RegionNumberFollowsAMergeAndStaysBehindASplit) {
+  std::vector<DetectedSpot> spots = TwoGroups();
+  std::vector<SpotGroup> groups = SetRegionNumber(spots, 1, 13664);
+  EXPECT_EQ(groups[0].region, 13664);
+  EXPECT_EQ(groups[1].region, 0);
+  groups = MergeGroupsOf(spots, {0, 2});
+  ASSERT_EQ(groups.size(), 1U);
+  EXPECT_EQ(groups[0].region, 13664);
+  groups = SplitIntoNewGroup(spots, {2});
+  ASSERT_EQ(groups.size(), 2U);
+  EXPECT_EQ(groups[spots[0].group - 1].region, 13664);
+  EXPECT_EQ(groups[spots[2].group - 1].region, 0);
+}
+
 TEST(SpotEdit, AddedSpotFarFromAllOthersMakesItsOwnGroup) {
   std::vector<DetectedSpot> spots = TwoGroups();
   const DiskFrame frame =

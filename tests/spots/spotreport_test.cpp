@@ -60,9 +60,13 @@ TEST(SpotRows, OneCsvRecordASpotWithItsGroupAndCount) {
 
 TEST(GroupRows, NameTheHemisphereAndTheClasses) {
   std::vector<DetectedSpot> spots{Spot(-10, 180, 900, 3)};
-  const std::vector<std::string> lines = Lines(GroupsCsv(GroupSpots(spots)));
+  GroupSpots(spots);
+  const std::vector<std::string> lines = Lines(GroupsCsv(SetRegionNumber(spots, 1, 13664)));
   ASSERT_EQ(lines.size(), 2U);
-  EXPECT_EQ(lines[1], "1,S,-10,180,0,0,3,900,H,Hhx");
+  EXPECT_EQ(lines[0],
+            "group,hemisphere,latitude_deg,longitude_deg,cm_distance_deg,longitude_extent_deg,"
+            "spots,area_msh,zurich,mcintosh,region");
+  EXPECT_EQ(lines[1], "1,S,-10,180,0,0,3,900,H,Hhx,13664");
 }
 
 TEST(Counts, JsonNamesTheWholeDiskAndBothHemispheres) {
@@ -143,7 +147,8 @@ SunspotObservation SampleObservation() {
   observation.julianDay = 2461206.9375;
   observation.disk = {1023.5, 1023.25, 921.5, -9.6, 1.03, 276.4, "sky", 0};
   observation.spots = {Spot(10, 180, 120, 2), Spot(11, 183, 8, 0)};
-  observation.groups = GroupSpots(observation.spots);
+  GroupSpots(observation.spots);
+  observation.groups = SetRegionNumber(observation.spots, 1, 13664);
   observation.counts = CountSunspots(observation.groups, 0.8);
   observation.observerCode = "XYZ";
   observation.seeing = 2;
@@ -166,6 +171,8 @@ TEST(ObservationFile, ReadsBackWhatItWrote) {
   ASSERT_EQ(read.groups.size(), 1U);
   EXPECT_EQ(read.groups[0].spots, written.groups[0].spots);
   EXPECT_EQ(read.groups[0].zurichClass, written.groups[0].zurichClass);
+  EXPECT_EQ(read.groups[0].region, 13664);
+  EXPECT_EQ(read.spots[1].region, 13664);
   EXPECT_EQ(read.counts.whole.f, 3);
   EXPECT_DOUBLE_EQ(read.counts.k, 0.8);
   EXPECT_EQ(read.seeing, 2);

@@ -131,6 +131,17 @@ TEST_F(SunspotPanel, SavedObservationOpensAgainAndAForeignFileIsKept) {
   EXPECT_EQ(file.readAll(), "[\"not an observation\"]");
 }
 
+TEST_F(SunspotPanel, RegionNumberTypedIntoTheGroupTableIsKept) {
+  dock_.Detect(Scene());
+  dock_.GroupTable()->item(1, 9)->setText("13664");
+  EXPECT_EQ(dock_.Observation().groups[1].region, 13664);
+  EXPECT_EQ(dock_.GroupTable()->item(1, 9)->text(), "13664");
+  dock_.GroupTable()->item(0, 9)->setText("AR one");
+  ASSERT_EQ(warnings_.size(), 1);
+  EXPECT_EQ(dock_.Observation().groups[0].region, 0);
+  EXPECT_EQ(dock_.GroupTable()->item(0, 9)->text(), "");
+}
+
 TEST_F(SunspotPanel, MonthFileGetsTheDaysLine) {
   dock_.Detect(Scene());
   const QString path = dir_.filePath("2026-06.csv");
