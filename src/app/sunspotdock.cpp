@@ -268,6 +268,8 @@ void SunspotDock::ShowObservation() {
     groupTable_->item(static_cast<int>(i), kRegionColumn)
         ->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
   }
+  spotTable_->resizeColumnsToContents();
+  groupTable_->resizeColumnsToContents();
   counts_->setText(hasObservation_ ? CountsText() : QString());
 }
 
