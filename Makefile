@@ -51,6 +51,7 @@ screenshot: build
 	@tools/install-deps.sh x11-utils imagemagick
 	tools/screenshot.sh $(BUILD_DIR) docs/screenshot.png
 	XDG_RUNTIME_DIR=$$(mktemp -d) $(BUILD_DIR)/tools/screenshots/helidisk_overlay_screenshot docs/overlay.png
+	XDG_RUNTIME_DIR=$$(mktemp -d) $(BUILD_DIR)/tools/screenshots/helidisk_sunspot_screenshot docs/sunspots.png
 
 fuzz: deps
 	tools/fuzz.sh $(FUZZ_SECONDS)

@@ -59,6 +59,7 @@
 #include "pictureformat.h"
 #include "rasterencoder.h"
 #include "sun.h"
+#include "sunspotdock.h"
 #include "versioninfo.h"
 #include "yearchart.h"
 
@@ -237,6 +238,9 @@ TForm_Main::TForm_Main() : yearSource_([] { return QDate::currentDate().year(); 
   addDockWidget(Qt::RightDockWidgetArea, pointsDock_);
   pointsDock_->hide();
   yearChart_ = new YearChartDock(this);
+  sunspotDock_ = new SunspotDock(this);
+  addDockWidget(Qt::RightDockWidgetArea, sunspotDock_);
+  sunspotDock_->hide();
   unsavedPointsPrompt_ = [this] {
     const auto answer = QMessageBox::question(
         this, QStringLiteral("Measured points"),
@@ -336,6 +340,13 @@ void TForm_Main::CreateMeasuringMenus() {
     pointsDock_->move(frameGeometry().topRight());
   });
   View1->addAction(yearChart_->ShowAction());
+  View1->addAction(sunspotDock_->ShowAction());
+  connect(sunspotDock_, &SunspotDock::DetectRequested, this, [this] {
+    if (!image_ || !lastRedraw_) return sunspotDock_->Detect(std::nullopt);
+    sunspotDock_->Detect(SunspotScene{
+        &image_->Image(), image_->ImageFrame(lastRedraw_->sun, PictureOrientation()),
+        lastRedraw_->sun, lastRedraw_->instant, PictureOrientation(), image_->RotationDeg()});
+  });
 
   Go1 = MainMenu1->addMenu(QStringLiteral("&Go"));
   Go1->setObjectName(QStringLiteral("Go1"));

@@ -47,6 +47,7 @@ class OpenedImage;
 class PictureActions;
 class PictureControl;
 class YearChartDock;
+class SunspotDock;
 
 class TForm_Main final : public QMainWindow, public FormView {
   Q_OBJECT
@@ -212,6 +213,7 @@ class TForm_Main final : public QMainWindow, public FormView {
   MeasuredPointsDock* pointsDock_ = nullptr;
   bool pointsDockPlaced_ = false;
   YearChartDock* yearChart_ = nullptr;
+  SunspotDock* sunspotDock_ = nullptr;
   QAction* about1 = nullptr;
   QAction* Exit1 = nullptr;
   // File -> Save picture as… and Print…, Edit -> Copy picture.

@@ -11,6 +11,7 @@
 #include "rasterencoder.h"
 #include "renderrun.h"
 #include "solarimage.h"
+#include "spotrun.h"
 #include "sun.h"
 
 namespace helidisk {
@@ -86,6 +87,11 @@ int RenderPictures(const RenderOptions& given, std::FILE* out, std::FILE* err) {
     job->disk = LocateDisk(job->image);
     job->view = ViewOfImage(*job, options, result.sun);
     result.frame = ImageDiskFrame(job->disk, result.sun, job->view);
+    if (options.spots.detect) {
+      if (const int failed = FailUnlessPlausible(result.sun, err)) return failed;
+      return ReportSpots(job->image, ReportOf(*job), result, job->view.orientation, options, out,
+                         err);
+    }
     if (!options.outputPath.empty()) {
       const QImage overlaid = OverlaidImage(job->image.display, result.frame,
                                             options.differentialGrid, options.hourPosition, 1.0);

@@ -321,6 +321,87 @@ class Parser {
     line_.options.decimalSeparator = value;
   }
 
+  void TakeDetect(const OptionSpec& /*option*/, const std::string& /*value*/) {
+    line_.options.spots.detect = true;
+  }
+
+  void TakeTableFormat(const OptionSpec& option, const std::string& value) {
+    if (value == "csv") {
+      line_.options.spots.tableFormat = TableFormat::Csv;
+    } else if (value == "json") {
+      line_.options.spots.tableFormat = TableFormat::Json;
+    } else {
+      RejectValue(option, value);
+    }
+  }
+
+  // A fraction of the quiet disk's level, strictly between 0 and 1.
+  void TakeFraction(const OptionSpec& option, const std::string& value, double& fraction) {
+    const auto parsed = ParseFiniteReal(value);
+    if (!parsed || !(*parsed > 0 && *parsed < 1)) return RejectValue(option, value);
+    fraction = *parsed;
+  }
+
+  void TakePenumbra(const OptionSpec& option, const std::string& value) {
+    TakeFraction(option, value, line_.options.spots.detection.penumbraFraction);
+  }
+
+  void TakeUmbra(const OptionSpec& option, const std::string& value) {
+    TakeFraction(option, value, line_.options.spots.detection.umbraFraction);
+  }
+
+  void TakeMinimumSpot(const OptionSpec& option, const std::string& value) {
+    constexpr std::int64_t kLargestMinimumPx = 100000;
+    const auto pixels = ParseWholeNumber(value);
+    if (!pixels || *pixels < 1 || *pixels > kLargestMinimumPx) return RejectValue(option, value);
+    line_.options.spots.detection.minimumSpotPx = static_cast<int>(*pixels);
+  }
+
+  void TakeGroupDistance(const OptionSpec& option, const std::string& value) {
+    constexpr double kWidestLinkDeg = 30;
+    const auto degrees = ParseFiniteReal(value);
+    if (!degrees || !(*degrees > 0) || *degrees > kWidestLinkDeg) return RejectValue(option, value);
+    line_.options.spots.linkDistanceDeg = *degrees;
+  }
+
+  void TakeK(const OptionSpec& option, const std::string& value) {
+    constexpr double kLargestK = 10;
+    const auto k = ParseFiniteReal(value);
+    if (!k || !(*k > 0) || *k > kLargestK) return RejectValue(option, value);
+    line_.options.spots.k = *k;
+  }
+
+  void TakeReportLine(const OptionSpec& /*option*/, const std::string& /*value*/) {
+    line_.options.spots.printReportLine = true;
+  }
+
+  // A code of letters and digits, as the reporting bodies hand them out.
+  void TakeObserver(const OptionSpec& option, const std::string& value) {
+    constexpr std::size_t kLongestCode = 16;
+    const bool plain = !value.empty() && value.size() <= kLongestCode &&
+                       std::all_of(value.begin(), value.end(), [](unsigned char c) {
+                         return std::isalnum(c) != 0 || c == '-' || c == '_';
+                       });
+    if (!plain) return RejectValue(option, value);
+    line_.options.spots.observerCode = value;
+  }
+
+  void TakeSeeing(const OptionSpec& option, const std::string& value) {
+    const auto seeing = ParseWholeNumber(value);
+    if (!seeing || *seeing < 1 || *seeing > 5) return RejectValue(option, value);
+    line_.options.spots.seeing = static_cast<int>(*seeing);
+  }
+
+  void TakeMonthFile(const OptionSpec& option, const std::string& value) {
+    if (value.empty()) return RejectValue(option, value);
+    line_.options.spots.monthFilePath = value;
+  }
+
+  void TakeObservationFile(const OptionSpec& option, const std::string& value) {
+    if (value.empty()) return RejectValue(option, value);
+    line_.options.spots.observationPath = value;
+  }
+
   void TakeHelp(const OptionSpec& /*option*/, const std::string& /*value*/) {
     line_.action = CommandAction::ShowHelp;
   }
@@ -414,9 +495,9 @@ class Parser {
   // for, and the table's own options without --table; true when refused.
   bool RejectMisplacedOptions() {
     static const char* const kSingleInstantOnly[] = {
-        "--hour", "--at",       "--readout", "--json",        "--locate",
-        "--grid", "--size",     "--image",   "--rotation",    "--site",
-        "--b0",   "--diameter", "--page",    "--orientation", "--decimal-separator"};
+        "--hour", "--at",          "--readout",           "--json",  "--locate", "--grid",
+        "--size", "--image",       "--rotation",          "--site",  "--b0",     "--diameter",
+        "--page", "--orientation", "--decimal-separator", "--detect"};
     static const char* const kTableOnly[] = {"--from", "--to", "--step"};
     const bool table = line_.options.printTable;
     for (const char* name : kSingleInstantOnly) {
@@ -494,6 +575,10 @@ class Parser {
       return;
     }
     if (!CheckImageOptions()) return;
+    if (options.spots.detect || AnySpotOptionSeen()) {
+      CheckDetect();
+      return;
+    }
     if (!CheckTemplate()) return;
     if (options.printJson && options.printReadout) {
       Reject("--json replaces the readout; give --json or --readout, not both");
@@ -540,6 +625,59 @@ class Parser {
       Reject(
           "--size: a PNG needs a picture control of at least 3x3, since the image is two "
           "pixels narrower and shorter than the control and a PNG cannot be empty");
+    }
+  }
+
+  static constexpr const char* kSpotOptions[] = {
+      "--table-format", "--penumbra", "--umbra",  "--min-spot",   "--group-distance", "--k",
+      "--report-line",  "--observer", "--seeing", "--month-file", "--observation"};
+
+  bool AnySpotOptionSeen() const {
+    return std::any_of(std::begin(kSpotOptions), std::end(kSpotOptions),
+                       [this](const char* name) { return Seen(name); });
+  }
+
+  // --detect reads spots off an image; its --output is the spot table.
+  void CheckDetect() {
+    RenderOptions& options = line_.options;
+    if (!options.spots.detect) {
+      for (const char* name : kSpotOptions) {
+        if (Seen(name)) return Reject(std::string(name) + " only applies together with --detect");
+      }
+    }
+    if (options.imagePath.empty()) {
+      return Reject("--detect finds the spots on an observer's image: give --image FILE");
+    }
+    for (const char* name : {"--readout", "--locate", "--format", "--grid", "--b0"}) {
+      if (Seen(name)) return Reject(std::string(name) + " does not apply to --detect");
+    }
+    const DetectionSettings& detection = options.spots.detection;
+    if (!(detection.umbraFraction < detection.penumbraFraction)) {
+      return Reject("--umbra must be darker than --penumbra: a fraction below it");
+    }
+    if (options.printJson && options.spots.printReportLine) {
+      return Reject("--json and --report-line both print on standard output; give one of them");
+    }
+    if (!options.outputPath.empty()) {
+      if (options.outputPath == "-" && (options.printJson || options.spots.printReportLine)) {
+        return Reject("--output - cannot share standard output with --json or --report-line");
+      }
+      if (!Seen("--table-format")) {
+        const std::optional<TableFormat> format = TableFormatOfFileName(options.outputPath);
+        if (!format) {
+          return Reject("--output: " + Quoted(options.outputPath) +
+                        " names no spot table; use .csv or .json, or give --table-format");
+        }
+        options.spots.tableFormat = *format;
+      }
+    }
+    const bool doesSomething =
+        options.printJson || options.spots.printReportLine || !options.outputPath.empty() ||
+        !options.spots.monthFilePath.empty() || !options.spots.observationPath.empty();
+    if (!doesSomething) {
+      Reject(
+          "nothing to do: --detect needs --json, --output FILE, --report-line, --month-file "
+          "FILE or --observation FILE");
     }
   }
 
@@ -682,6 +820,51 @@ const std::vector<OptionSection>& OptionTable() {
             "the image was taken on an alt-azimuth mount with the zenith up at this site: its "
             "angle follows from the Sun's parallactic angle at the instant",
             &Parser::TakeSite},
+       }},
+      {"Sunspots on the image:",
+       {
+           {"--detect", "", "",
+            "find the sunspots on the --image: regions darker than --penumbra times the quiet "
+            "disk's level at their place (its centre-to-limb curve fitted), umbrae darker than "
+            "--umbra times it; each spot's place (pixel, latitude, Carrington longitude, "
+            "central-meridian distance, mu, position angle) and area in millionths of the "
+            "hemisphere corrected pixel by pixel for foreshortening; groups by single linkage "
+            "within --group-distance; counts g, f (each umbra a spot, a pore one) and "
+            "R = 10g + f, also north and south; with --json on standard output, with --output "
+            "FILE the spot table",
+            &Parser::TakeDetect},
+           {"--table-format", "csv|json", "csv or json",
+            "the spot table's format for --output (default: by the file's extension)",
+            &Parser::TakeTableFormat},
+           {"--penumbra", "F", "a fraction between 0 and 1",
+            "a spot is darker than F times the quiet disk (default 0.85)", &Parser::TakePenumbra},
+           {"--umbra", "F", "a fraction between 0 and 1",
+            "an umbra is darker than F times the quiet disk (default 0.55)", &Parser::TakeUmbra},
+           {"--min-spot", "PX", "a whole number of pixels, 1 to 100000",
+            "smaller dark regions are ignored as noise or dust (default 5)",
+            &Parser::TakeMinimumSpot},
+           {"--group-distance", "DEG", "degrees, greater than 0 and at most 30",
+            "spots whose centroids lie within DEG on the sphere belong to one group, and so do "
+            "chains of them (default 6)",
+            &Parser::TakeGroupDistance},
+           {"--k", "K", "a factor greater than 0 and at most 10",
+            "the observer's personal factor: kR is reported beside R (default 1)", &Parser::TakeK},
+           {"--report-line", "", "",
+            "print the day's report line (CSV with its header: Date, UT, Seeing, g, f, R, Ng, "
+            "Nf, Sg, Sf, k, Obs)",
+            &Parser::TakeReportLine},
+           {"--observer", "CODE", "letters, digits, - and _, at most 16",
+            "the observer's code in the report line", &Parser::TakeObserver},
+           {"--seeing", "N", "a whole number 1 to 5",
+            "the seeing, 1 excellent to 5 very poor, in the report line", &Parser::TakeSeeing},
+           {"--month-file", "FILE", "a file name",
+            "put the day's report line into this month file (made when missing; the line of the "
+            "same date, UT and observer replaced)",
+            &Parser::TakeMonthFile},
+           {"--observation", "FILE", "a file name",
+            "write the observation file (JSON: the image and its SHA-256, the time, the disk, "
+            "spots, groups and counts); a file there that is not an observation is refused",
+            &Parser::TakeObservationFile},
        }},
       {"The printed page (PDF):",
        {

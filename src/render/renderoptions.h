@@ -14,6 +14,8 @@
 #include "pictureformat.h"
 #include "picturerequest.h"
 #include "site.h"
+#include "spotdetect.h"
+#include "spotgroups.h"
 
 namespace helidisk {
 
@@ -24,6 +26,24 @@ inline constexpr std::int32_t kLargestControlSide = 20000;
 struct PixelQuery {
   double x = 0;
   double y = 0;
+};
+
+// Sunspots found on the image (--detect) and how they are reported.
+struct SpotRunOptions {
+  bool detect = false;
+  DetectionSettings detection;
+  double linkDistanceDeg = kDefaultLinkDistanceDeg;
+  double k = 1;
+  // The spot table's format when --output names one; by the file's
+  // extension otherwise.
+  TableFormat tableFormat = TableFormat::Csv;
+  bool printReportLine = false;
+  std::string observerCode;
+  std::optional<int> seeing;
+  // The month file the day's report line goes into.
+  std::string monthFilePath;
+  // The observation file written.
+  std::string observationPath;
 };
 
 // The picture the command line asks for, and what else the run does.
@@ -55,6 +75,7 @@ struct RenderOptions : PictureRequest {
   UtcMinute tableTo;
   std::int64_t tableStepMinutes = kMinutesPerDay;
   TableFormat tableFormat = TableFormat::Text;
+  SpotRunOptions spots;
 };
 
 enum class CommandAction { Render, ShowHelp, ShowVersion, Reject };

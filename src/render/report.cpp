@@ -48,9 +48,8 @@ std::string LocateText(const PixelQuery& pixel, const LocatedPoint& point) {
   return text;
 }
 
-std::string JsonText(const RedrawResult& result, Orientation orientation,
-                     const std::optional<PixelQuery>& pixel,
-                     const std::optional<ImageReport>& image) {
+Json JsonObject(const RedrawResult& result, Orientation orientation,
+                const std::optional<PixelQuery>& pixel, const std::optional<ImageReport>& image) {
   Json json = RecordJson(EphemerisRecordOf(result.instant, result.sun));
   json["orientation"] = OrientationName(orientation);
   json["ephemeris"] = EphemerisTheoryName(result.ephemeris.theory);
@@ -72,7 +71,13 @@ std::string JsonText(const RedrawResult& result, Orientation orientation,
     };
   }
   if (pixel) json["point"] = PointJson(*pixel, Locate(result.frame, pixel->x, pixel->y));
-  return json.dump(2) + "\n";
+  return json;
+}
+
+std::string JsonText(const RedrawResult& result, Orientation orientation,
+                     const std::optional<PixelQuery>& pixel,
+                     const std::optional<ImageReport>& image) {
+  return JsonObject(result, orientation, pixel, image).dump(2) + "\n";
 }
 
 }  // namespace helidisk

@@ -2,6 +2,7 @@
 // point under a pixel (--locate) and the whole instant as JSON (--json).
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 
@@ -32,6 +33,9 @@ struct ImageReport {
 // One JSON object: the instant's ephemeris record, the orientation, the
 // disk in the picture's pixels, the image where there is one and, for a
 // pixel, the point there.
+nlohmann::ordered_json JsonObject(const RedrawResult& result, Orientation orientation,
+                                  const std::optional<PixelQuery>& pixel,
+                                  const std::optional<ImageReport>& image = std::nullopt);
 std::string JsonText(const RedrawResult& result, Orientation orientation,
                      const std::optional<PixelQuery>& pixel,
                      const std::optional<ImageReport>& image = std::nullopt);

@@ -118,6 +118,7 @@ RunScan ScanRuns(const GreyImage& image, const DiskFrame& frame, const QuietDisk
   const int top = std::max(0, static_cast<int>(std::ceil(frame.centreYPx - innerRadius)));
   const int bottom =
       std::min(image.heightPx - 1, static_cast<int>(std::floor(frame.centreYPx + innerRadius)));
+  std::vector<float> scratch;
   std::size_t spotRowAbove = 0;
   std::size_t umbraRowAbove = 0;
   for (int y = top; y <= bottom; ++y) {
@@ -130,7 +131,7 @@ RunScan ScanRuns(const GreyImage& image, const DiskFrame& frame, const QuietDisk
     const std::size_t umbraRowStart = scan.umbraRuns.size();
     RowRuns spots(scan.spotRuns, y);
     RowRuns umbrae(scan.umbraRuns, y);
-    const float* row = &image.values[static_cast<std::size_t>(y) * image.widthPx];
+    const float* row = image.Row(y, scratch);
     for (int x = left; x <= right; ++x) {
       const double dx = x - frame.centreXPx;
       const double mu = std::sqrt(std::max(1e-6, 1 - (dx * dx + dy * dy) * inverseRadiusSquared));

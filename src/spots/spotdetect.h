@@ -64,6 +64,9 @@ struct DetectedSpot {
   bool partial = false;
   // The group it belongs to, numbered from 1; 0 before grouping.
   int group = 0;
+  // The official (NOAA) number the observer gave the spot's group; 0 for
+  // none.  Kept with the spots so that it follows them through edits.
+  int region = 0;
 
   // The spots it counts as in f: each umbra is a spot, a pore without
   // umbra is one.

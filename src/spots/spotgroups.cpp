@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 #include "trigfunc.h"
 
@@ -117,6 +118,22 @@ GroupThirds ThirdsOf(const SpotGroup& group, const std::vector<DetectedSpot>& sp
   return thirds;
 }
 
+int MostCommonRegion(const SpotGroup& group, const std::vector<DetectedSpot>& spots) {
+  std::map<int, int> votes;
+  for (const int index : group.spots) {
+    if (spots[index].region > 0) ++votes[spots[index].region];
+  }
+  int region = 0;
+  int most = 0;
+  for (const auto& [number, count] : votes) {
+    if (count > most) {
+      region = number;
+      most = count;
+    }
+  }
+  return region;
+}
+
 bool AnyPenumbra(const SpotGroup& group, const std::vector<DetectedSpot>& spots) {
   return std::any_of(group.spots.begin(), group.spots.end(),
                      [&](int index) { return spots[index].HasPenumbra(); });
@@ -173,16 +190,37 @@ std::string McIntoshClassOf(const SpotGroup& group, const std::vector<DetectedSp
 
 std::vector<SpotGroup> GroupSpots(std::vector<DetectedSpot>& spots, double linkDistanceDeg) {
   std::vector<int> label(spots.size(), -1);
-  std::vector<SpotGroup> groups;
+  int groups = 0;
   for (std::size_t start = 0; start < spots.size(); ++start) {
     if (label[start] >= 0) continue;
-    SpotGroup group;
-    group.spots = ComponentOf(spots, linkDistanceDeg, label, static_cast<int>(start),
-                              static_cast<int>(groups.size()));
-    std::sort(group.spots.begin(), group.spots.end());
-    MeasureGroup(group, spots);
+    for (const int member :
+         ComponentOf(spots, linkDistanceDeg, label, static_cast<int>(start), groups)) {
+      spots[member].group = groups + 1;
+    }
+    ++groups;
+  }
+  return GroupsAsAssigned(spots);
+}
+
+std::vector<SpotGroup> GroupsAsAssigned(std::vector<DetectedSpot>& spots) {
+  std::map<int, SpotGroup> byNumber;
+  for (std::size_t i = 0; i < spots.size(); ++i) {
+    byNumber[spots[i].group].spots.push_back(static_cast<int>(i));
+  }
+  std::vector<SpotGroup> groups;
+  for (auto& [number, group] : byNumber) {
+    if (number <= 0) {
+      // Spots without a group are groups of their own.
+      for (const int index : group.spots) {
+        SpotGroup single;
+        single.spots = {index};
+        groups.push_back(single);
+      }
+      continue;
+    }
     groups.push_back(group);
   }
+  for (SpotGroup& group : groups) MeasureGroup(group, spots);
   std::stable_sort(groups.begin(), groups.end(), [](const SpotGroup& a, const SpotGroup& b) {
     return a.cmDistanceDeg < b.cmDistanceDeg;
   });
@@ -192,8 +230,16 @@ std::vector<SpotGroup> GroupSpots(std::vector<DetectedSpot>& spots, double linkD
     for (const int index : group.spots) spots[index].group = group.number;
     group.zurichClass = ZurichClassOf(group, spots);
     group.mcIntoshClass = McIntoshClassOf(group, spots);
+    group.region = MostCommonRegion(group, spots);
   }
   return groups;
+}
+
+std::vector<SpotGroup> SetRegionNumber(std::vector<DetectedSpot>& spots, int group, int region) {
+  for (DetectedSpot& spot : spots) {
+    if (spot.group == group) spot.region = region;
+  }
+  return GroupsAsAssigned(spots);
 }
 
 SunspotCounts CountSunspots(const std::vector<SpotGroup>& groups, double k) {

@@ -40,11 +40,23 @@ struct SpotGroup {
   // McIntosh class (three letters, Zpc).
   char zurichClass = 'A';
   std::string mcIntoshClass;
+  // The official region number: the one its spots carry most often; 0 for
+  // none.
+  int region = 0;
 };
 
 // Groups the spots and writes each spot's group number into it.
 std::vector<SpotGroup> GroupSpots(std::vector<DetectedSpot>& spots,
                                   double linkDistanceDeg = kDefaultLinkDistanceDeg);
+
+// The groups as the spots' group numbers assign them (the observer's
+// edits): measured, classed, and numbered again from east to west, the
+// spots' numbers with them.  A spot of group 0 is a group of its own.
+std::vector<SpotGroup> GroupsAsAssigned(std::vector<DetectedSpot>& spots);
+
+// Gives the group of that number the official region number (0: none),
+// through its spots.
+std::vector<SpotGroup> SetRegionNumber(std::vector<DetectedSpot>& spots, int group, int region);
 
 // The great-circle distance between two places in degrees.
 double HeliographicDistanceDeg(const SpotPlace& a, const SpotPlace& b);

@@ -36,11 +36,17 @@ std::vector<std::string> SpotFields(const DetectedSpot& spot, int number) {
 }
 
 std::vector<std::string> GroupFields(const SpotGroup& group) {
-  return {std::to_string(group.number),       HemisphereName(group.hemisphere),
-          ExactNumber(group.latitudeDeg),     ExactNumber(group.longitudeDeg),
-          ExactNumber(group.cmDistanceDeg),   ExactNumber(group.longitudeExtentDeg),
-          std::to_string(group.countedSpots), ExactNumber(group.areaMsh),
-          std::string(1, group.zurichClass),  group.mcIntoshClass};
+  return {std::to_string(group.number),
+          HemisphereName(group.hemisphere),
+          ExactNumber(group.latitudeDeg),
+          ExactNumber(group.longitudeDeg),
+          ExactNumber(group.cmDistanceDeg),
+          ExactNumber(group.longitudeExtentDeg),
+          std::to_string(group.countedSpots),
+          ExactNumber(group.areaMsh),
+          std::string(1, group.zurichClass),
+          group.mcIntoshClass,
+          group.region > 0 ? std::to_string(group.region) : std::string()};
 }
 
 Json PlaceJson(const SpotPlace& place) {
@@ -134,6 +140,7 @@ Json GroupsJson(const std::vector<SpotGroup>& groups) {
                      {"area_msh", group.areaMsh},
                      {"zurich", std::string(1, group.zurichClass)},
                      {"mcintosh", group.mcIntoshClass},
+                     {"region", group.region > 0 ? Json(group.region) : Json(nullptr)},
                      {"members", spots}});
   }
   return array;
