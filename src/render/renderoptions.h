@@ -45,6 +45,9 @@ struct SpotRunOptions {
   std::string monthFilePath;
   // The observation file written.
   std::string observationPath;
+  // The group rows written, as CSV or JSON by the file's extension.
+  std::string groupTablePath;
+  TableFormat groupTableFormat = TableFormat::Csv;
 };
 
 struct RenderOptions {
