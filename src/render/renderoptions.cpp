@@ -397,6 +397,13 @@ class Parser {
     line_.options.spots.monthFilePath = value;
   }
 
+  void TakeGroupTable(const OptionSpec& option, const std::string& value) {
+    const std::optional<TableFormat> format = TableFormatOfFileName(value);
+    if (!format) return RejectValue(option, value);
+    line_.options.spots.groupTablePath = value;
+    line_.options.spots.groupTableFormat = *format;
+  }
+
   void TakeObservationFile(const OptionSpec& option, const std::string& value) {
     if (value.empty()) return RejectValue(option, value);
     line_.options.spots.observationPath = value;
@@ -629,8 +636,9 @@ class Parser {
   }
 
   static constexpr const char* kSpotOptions[] = {
-      "--table-format", "--penumbra", "--umbra",  "--min-spot",   "--group-distance", "--k",
-      "--report-line",  "--observer", "--seeing", "--month-file", "--observation"};
+      "--table-format",   "--penumbra",   "--umbra",       "--min-spot",
+      "--group-distance", "--k",          "--report-line", "--observer",
+      "--seeing",         "--month-file", "--observation", "--group-table"};
 
   bool AnySpotOptionSeen() const {
     return std::any_of(std::begin(kSpotOptions), std::end(kSpotOptions),
@@ -673,11 +681,12 @@ class Parser {
     }
     const bool doesSomething =
         options.printJson || options.spots.printReportLine || !options.outputPath.empty() ||
-        !options.spots.monthFilePath.empty() || !options.spots.observationPath.empty();
+        !options.spots.monthFilePath.empty() || !options.spots.observationPath.empty() ||
+        !options.spots.groupTablePath.empty();
     if (!doesSomething) {
       Reject(
-          "nothing to do: --detect needs --json, --output FILE, --report-line, --month-file "
-          "FILE or --observation FILE");
+          "nothing to do: --detect needs --json, --output FILE, --group-table FILE, "
+          "--report-line, --month-file FILE or --observation FILE");
     }
   }
 
@@ -849,6 +858,11 @@ const std::vector<OptionSection>& OptionTable() {
             &Parser::TakeGroupDistance},
            {"--k", "K", "a factor greater than 0 and at most 10",
             "the observer's personal factor: kR is reported beside R (default 1)", &Parser::TakeK},
+           {"--group-table", "FILE", "a file name ending in .csv or .json",
+            "write one row a group (group, hemisphere, latitude_deg, longitude_deg, "
+            "cm_distance_deg, longitude_extent_deg, spots, area_msh, zurich, mcintosh, region) "
+            "as CSV or JSON by the file's extension",
+            &Parser::TakeGroupTable},
            {"--report-line", "", "",
             "print the day's report line (CSV with its header: Date, UT, Seeing, g, f, R, Ng, "
             "Nf, Sg, Sf, k, Obs)",

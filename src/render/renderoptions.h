@@ -44,6 +44,9 @@ struct SpotRunOptions {
   std::string monthFilePath;
   // The observation file written.
   std::string observationPath;
+  // The group rows written, as CSV or JSON by the file's extension.
+  std::string groupTablePath;
+  TableFormat groupTableFormat = TableFormat::Csv;
 };
 
 // The picture the command line asks for, and what else the run does.

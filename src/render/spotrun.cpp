@@ -134,6 +134,11 @@ int ReportSpots(const SolarImage& image, const ImageReport& imageReport, const R
                                                ? SpotsJson(spots.detection.spots).dump(2) + "\n"
                                                : SpotsCsv(spots.detection.spots)});
     }
+    if (!spotOptions.groupTablePath.empty()) {
+      files.push_back({spotOptions.groupTablePath, spotOptions.groupTableFormat == TableFormat::Json
+                                                       ? GroupsJson(spots.groups).dump(2) + "\n"
+                                                       : GroupsCsv(spots.groups)});
+    }
     if (options.printJson) {
       Json json = JsonObject(result, orientation, std::nullopt, imageReport);
       json["quiet_disk"] = QuietDiskJson(spots.detection.quiet);

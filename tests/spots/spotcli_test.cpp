@@ -82,6 +82,22 @@ TEST_F(SpotCli, OutputWritesOneCsvRowASpot) {
   EXPECT_TRUE(lines[0].startsWith("group,spot,x_px,y_px,latitude_deg,longitude_deg"));
 }
 
+TEST_F(SpotCli, GroupTableWritesOneRowAGroupBesideTheSpotTable) {
+  const QString spots = PathOf("spots.json");
+  const QString groups = PathOf("groups.csv");
+  const fakes::ProgramOutcome run =
+      RunDetect({"--image", ImagePath(), "--detect", "--output", spots, "--group-table", groups});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  QFile spotFile(spots);
+  ASSERT_TRUE(spotFile.open(QIODevice::ReadOnly));
+  EXPECT_EQ(Json::parse(spotFile.readAll().toStdString()).size(), 8U);
+  QFile groupFile(groups);
+  ASSERT_TRUE(groupFile.open(QIODevice::ReadOnly));
+  const QList<QByteArray> lines = groupFile.readAll().split('\n');
+  ASSERT_EQ(lines.size(), 7);
+  EXPECT_TRUE(lines[0].startsWith("group,hemisphere,latitude_deg"));
+}
+
 TEST_F(SpotCli, ObservationFileNamesTheImageByItsChecksum) {
   const QString observation = PathOf("day.json");
   const fakes::ProgramOutcome run = RunDetect(
