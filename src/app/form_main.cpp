@@ -47,14 +47,17 @@
 #include "imagepanel.h"
 #include "instantdialog.h"
 #include "instantseries.h"
+#include "instantsteps.h"
 #include "measuredpointsdock.h"
 #include "openedimage.h"
 #include "outputfile.h"
 #include "pictureactions.h"
 #include "picturecontrol.h"
+#include "pointmarks.h"
 #include "readout.h"
 #include "redraw.h"
 #include "renderer.h"
+#include "rotationactions.h"
 #include "sun.h"
 #include "versioninfo.h"
 #include "yearchart.h"
@@ -337,6 +340,8 @@ void TForm_Main::CreateMeasuringMenus() {
   GoNow1 = Go1->addAction(QStringLiteral("&Now"));
   GoNow1->setObjectName(QStringLiteral("GoNow1"));
   GoNow1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+  rotationActions_ = new RotationActions(Go1, this);
+  pointsDock_->setWindowTitle(rotationActions_->PointsTitle());
 }
 
 // The orientations as the observer's instrument shows the Sun; choosing one
@@ -512,6 +517,10 @@ void TForm_Main::BindHandlers() {
   connect(Copy1, &QAction::triggered, this, bind(&TForm_Main::CopyPointsClick));
   connect(GoDateTime1, &QAction::triggered, this, bind(&TForm_Main::GoDateTimeClick));
   connect(GoNow1, &QAction::triggered, this, bind(&TForm_Main::GoNowClick));
+  connect(rotationActions_, &RotationActions::StepRequested, this,
+          [this](double hours) { RunHandler([this, hours] { StepHoursClick(hours); }); });
+  connect(rotationActions_, &RotationActions::ModelChosen, this,
+          bind(&TForm_Main::RotationModelChosen));
   connect(OpenImage1, &QAction::triggered, this, bind(&TForm_Main::OpenImageClick));
   connect(CloseImage1, &QAction::triggered, this, bind(&TForm_Main::CloseImageClick));
   connect(SaveOverlaidImage1, &QAction::triggered, this, bind(&TForm_Main::SaveOverlaidImageClick));
@@ -826,32 +835,21 @@ void TForm_Main::Image1Clicked(QPointF imagePoint) {
   Image1->update();
 }
 
-// Each point where it now lies: a point on the disk at its heliographic
-// place for the instant shown (not at all while it is on the far side), a
-// point on the sky at its position angle and distance.
+// Each point where it now lies: a point on the disk where the chosen
+// rotation law carries it by the instant shown (not at all while it is on
+// the far side), a point on the sky at its position angle and distance.
 void TForm_Main::DrawMeasuredPointMarks() {
-  if (!shownFrame_ || points_.empty()) return;
+  if (!shownFrame_ || !lastRedraw_ || points_.empty()) return;
   const DiskFrame& frame = *shownFrame_;
   Canvas& canvas = Image1->Canvas();
   canvas.SetPenColor(kMarkColor);
   canvas.SetPenWidth(1);
   for (const MeasuredPoint& point : points_) {
-    const LocatedPoint& located = point.located;
-    double x = 0;
-    double y = 0;
-    if (located.onDisk) {
-      const ProjectedPoint projected = Project(frame, located.longitudeRad, located.latitudeRad);
-      if (!(projected.depth > 0)) continue;
-      x = projected.xPx;
-      y = projected.yPx;
-    } else {
-      const ScreenDirection direction = SkyDirectionOnScreen(
-          frame, -std::sin(located.positionAngleRad), std::cos(located.positionAngleRad));
-      x = frame.centreXPx + located.rho * frame.radiusPx * direction.right;
-      y = frame.centreYPx + located.rho * frame.radiusPx * direction.down;
-    }
-    const std::int32_t centreX = RoundToInt32(x);
-    const std::int32_t centreY = RoundToInt32(y);
+    const std::optional<MarkPlace> place = MeasuredPointMarkPlace(
+        point, frame, rotationActions_->ChosenModel(), lastRedraw_->sun.julianDay);
+    if (!place) continue;
+    const std::int32_t centreX = RoundToInt32(place->xPx);
+    const std::int32_t centreY = RoundToInt32(place->yPx);
     canvas.MoveTo(CheckedSub(centreX, kMarkArmPixels), centreY);
     canvas.LineTo(CheckedAdd(centreX, kMarkArmPixels + 1), centreY);
     canvas.MoveTo(centreX, CheckedSub(centreY, kMarkArmPixels));
@@ -941,6 +939,18 @@ void TForm_Main::ShowHours(std::int32_t year, double hours) {
 void TForm_Main::GoDateTimeClick() {
   const std::optional<UtcMinute> instant = instantPrompt_(ShownInstant());
   if (instant) ShowInstant(*instant);
+}
+
+// From the instant shown, into the next or the last year where the step
+// leads there.
+void TForm_Main::StepHoursClick(double hours) {
+  const YearHours stepped = SteppedYearHours({CurrentYear(), HourPosition()}, hours);
+  ShowHours(stepped.year, stepped.hours);
+}
+
+void TForm_Main::RotationModelChosen() {
+  pointsDock_->setWindowTitle(rotationActions_->PointsTitle());
+  ScrollBar1Change();
 }
 
 void TForm_Main::GoNowClick() {

@@ -1,0 +1,43 @@
+// The Go menu's steps through time -- an hour, a day, a Carrington
+// rotation, back and forward -- and the rotation law by which the measured
+// points follow the instant shown.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "solarrotation.h"
+
+class QActionGroup;
+class QMenu;
+
+namespace helidisk {
+
+class RotationActions final : public QObject {
+  Q_OBJECT
+
+ public:
+  // Adds the steps and the "Rotation law" submenu to the end of `goMenu`.
+  RotationActions(QMenu* goMenu, QObject* parent);
+
+  // Howard's law until the user chooses another: it was measured on small
+  // magnetic features, the spots and faculae an observer follows, over many
+  // years of Mount Wilson magnetograms, and it is SunPy's default too.
+  const RotationModel& ChosenModel() const;
+  // "Measured points — Howard et al. (1990)": the title of the points'
+  // table, naming the law their marks follow.
+  QString PointsTitle() const;
+
+ signals:
+  // Forward by that many hours, back when negative.
+  void StepRequested(double hours);
+  void ModelChosen();
+
+ private:
+  void AddSteps(QMenu* goMenu);
+  void AddModels(QMenu* goMenu);
+
+  QActionGroup* models_ = nullptr;
+};
+
+}  // namespace helidisk
