@@ -53,6 +53,9 @@ std::vector<std::pair<const char*, Json>> Fields(const RotatedFeature& feature) 
           {"x", feature.seen.xPx},
           {"y", feature.seen.yPx},
           {"visible", feature.seen.visible},
+          {"disk_cx", feature.diskCentreXPx},
+          {"disk_cy", feature.diskCentreYPx},
+          {"disk_radius", feature.diskRadiusPx},
           {"central_meridian_utc", orNull(UtcOf(crossings.centralMeridianJulianDay))},
           {"central_meridian_jd", orNull(crossings.centralMeridianJulianDay)},
           {"west_limb_utc", orNull(UtcOf(crossings.westLimbJulianDay))},
@@ -86,6 +89,9 @@ std::optional<FeatureReport> FeatureReportOf(const RenderOptions& options,
   rotated.days = atEnd.sun.julianDay - atStart.sun.julianDay;
   const HeliographicPosition there = RotatedPosition(model, *start, rotated.days);
   rotated.seen = FeatureOnDiskOf(there, atEnd.frame);
+  rotated.diskCentreXPx = atEnd.frame.centreXPx;
+  rotated.diskCentreYPx = atEnd.frame.centreYPx;
+  rotated.diskRadiusPx = atEnd.frame.radiusPx;
   rotated.crossings = NextCrossings(model, there, rotated.julianDay);
   report.rotated = rotated;
   return report;

@@ -21,6 +21,11 @@ struct RotatedFeature {
   // The days from the run's instant to this one; negative back in time.
   double days = 0;
   FeatureOnDisk seen;
+  // The disk of the picture at this instant, whose pixel `seen` gives: its
+  // radius follows the Sun's distance then.
+  double diskCentreXPx = 0;
+  double diskCentreYPx = 0;
+  double diskRadiusPx = 0;
   FeatureCrossings crossings;
 };
 
@@ -38,7 +43,8 @@ std::optional<FeatureReport> FeatureReportOf(const RenderOptions& options,
                                              const RedrawResult& atStart);
 
 // "utc", "jd", "days", "model", "latitude_deg", "longitude_deg",
-// "cm_distance_deg", "mu", "x", "y", "visible", "central_meridian_utc",
+// "cm_distance_deg", "mu", "x", "y", "visible", "disk_cx", "disk_cy",
+// "disk_radius", "central_meridian_utc",
 // "central_meridian_jd", "west_limb_utc", "west_limb_jd" (null where there
 // is no crossing).
 nlohmann::ordered_json RotatedFeatureJson(const RotatedFeature& feature);

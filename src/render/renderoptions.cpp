@@ -792,9 +792,10 @@ const std::vector<OptionSection>& OptionTable() {
            {"--feature", "B,L", "B,L in degrees, latitude -90 to 90, Carrington longitude 0 to 360",
             "print a feature at heliographic latitude B and Carrington longitude L at the "
             "instant: where the rotation law puts it at --rotate-to (latitude_deg, "
-            "longitude_deg, cm_distance_deg, mu, x and y in the picture's pixels, visible on "
-            "the hemisphere facing the Earth) and when it next crosses the central meridian "
-            "and the west limb; with --json as the object \"feature\"",
+            "longitude_deg, cm_distance_deg, mu, x and y in the pixels of the picture at that "
+            "instant, whose disk disk_cx, disk_cy and disk_radius give, visible on the "
+            "hemisphere facing the Earth) and when it next crosses the central meridian and "
+            "the west limb; with --json as the object \"feature\"",
             &Parser::TakeFeature},
            {"--rotate-to", "YYYY-MM-DDTHH:MM", "an instant in UT as YYYY-MM-DDTHH:MM",
             "carry the --feature, or the point under the --locate pixel, from the instant to "

@@ -80,7 +80,9 @@ TEST(FeatureCliTest, RotatedFeatureMatchesSunPyAndTheLocatedPixel) {
     if (!end["visible"].get<bool>()) continue;
     const QString pixel = QString::number(end["x"].get<double>(), 'g', 17) + "," +
                           QString::number(end["y"].get<double>(), 'g', 17);
-    const Json located = JsonRun({"--at", c.to, "--locate", pixel, "--json"})["point"];
+    const Json atEnd = JsonRun({"--at", c.to, "--locate", pixel, "--json"});
+    EXPECT_EQ(end["disk_radius"], atEnd["disk"]["radius"]);
+    const Json& located = atEnd["point"];
     EXPECT_NEAR(located["latitude_deg"].get<double>(), end["latitude_deg"].get<double>(), 1e-6);
     EXPECT_NEAR(
         SignedDeg(located["longitude_deg"].get<double>() - end["longitude_deg"].get<double>()), 0,
@@ -136,6 +138,9 @@ TEST(FeatureCliTest, TextLinesNameEveryFigure) {
                              "x",
                              "y",
                              "visible",
+                             "disk_cx",
+                             "disk_cy",
+                             "disk_radius",
                              "central_meridian_utc",
                              "central_meridian_jd",
                              "west_limb_utc",
@@ -147,7 +152,7 @@ TEST(FeatureCliTest, TextLinesNameEveryFigure) {
   // the Earth, the parallel never reaches the limb: the feature stays on the
   // far side.
   EXPECT_EQ(lines[10].toStdString(), "visible: false");
-  EXPECT_EQ(lines[13].toStdString(), "west_limb_utc: -");
+  EXPECT_EQ(lines[16].toStdString(), "west_limb_utc: -");
 }
 
 TEST(FeatureCliTest, BadCommandLinesAreRefusedWithExitStatus2) {
