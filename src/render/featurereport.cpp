@@ -72,15 +72,17 @@ std::string ValueText(const Json& value) {
 }  // namespace
 
 std::optional<FeatureReport> FeatureReportOf(const RenderOptions& options,
-                                             const RedrawResult& atStart) {
+                                             const RedrawResult& atStart,
+                                             const FrameAtInstant& frameAt) {
   if (!options.feature && !(options.locate && options.rotateTo)) return std::nullopt;
   FeatureReport report;
   report.fromPixel = !options.feature;
   const std::optional<HeliographicPosition> start = StartingPosition(options, atStart);
   if (!start) return report;
 
-  const RedrawResult atEnd =
+  RedrawResult atEnd =
       options.rotateTo ? RedrawRecordOf(OptionsAt(options, *options.rotateTo)) : atStart;
+  if (frameAt && options.rotateTo) atEnd.frame = frameAt(atEnd.sun);
   const RotationModel& model = *RotationModelNamed(options.rotationModel);
   RotatedFeature rotated;
   rotated.model = options.rotationModel;

@@ -3,6 +3,7 @@
 // --rotate-to instant by the chosen rotation law.
 #pragma once
 
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 #include "featurerotation.h"
 #include "redraw.h"
 #include "renderoptions.h"
+#include "sun.h"
 
 namespace helidisk {
 
@@ -36,11 +38,19 @@ struct FeatureReport {
   std::optional<RotatedFeature> rotated;
 };
 
+// The frame of the picture at another instant, from that instant's
+// ephemeris: an observer's image keeps its disk and camera, the drawn disk
+// is drawn anew.
+using FrameAtInstant = std::function<DiskFrame(const SunEphemeris& sun)>;
+
 // Empty unless the options give --feature, or --locate with --rotate-to.
-// `atStart` is the redraw at the run's instant; the redraw at the
-// --rotate-to instant is run here.  Raises RunError where that redraw does.
+// `atStart` is the redraw at the run's instant, its frame the picture's;
+// the redraw at the --rotate-to instant is run here, and its frame is the
+// drawn disk's unless `frameAt` gives another.  Raises RunError where that
+// redraw does.
 std::optional<FeatureReport> FeatureReportOf(const RenderOptions& options,
-                                             const RedrawResult& atStart);
+                                             const RedrawResult& atStart,
+                                             const FrameAtInstant& frameAt = {});
 
 // "utc", "jd", "days", "model", "latitude_deg", "longitude_deg",
 // "cm_distance_deg", "mu", "x", "y", "visible", "disk_cx", "disk_cy",

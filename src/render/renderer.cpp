@@ -169,6 +169,10 @@ ImageView ViewOfImage(const ImageJob& job, const RenderOptions& options, const S
   return view;
 }
 
+int PrintText(const std::string& text, std::FILE* out, std::FILE* err) {
+  return text.empty() ? 0 : WriteToStandardOutput(out, err, text);
+}
+
 ImageReport ReportOf(const ImageJob& job) {
   return {job.image.display.width(),
           job.image.display.height(),
@@ -219,9 +223,14 @@ int RenderPictures(const RenderOptions& given, std::FILE* out, std::FILE* err) {
     return kExitFailure;
   }
 
-  const std::string text = job ? TextOf(options, result, job->view.orientation, ReportOf(*job))
-                               : TextOf(options, result, options.orientation, std::nullopt);
-  return text.empty() ? 0 : WriteToStandardOutput(out, err, text);
+  if (!job) return PrintText(TextOf(options, result, options.orientation, std::nullopt), out, err);
+  // The same image's disk at another instant, the camera as it was set:
+  // turned by the same angle, or with the zenith up at the site then.
+  const auto imageFrameAt = [&job, &options](const SunEphemeris& sun) {
+    return ImageDiskFrame(job->disk, sun, ViewOfImage(*job, options, sun));
+  };
+  return PrintText(TextOf(options, result, job->view.orientation, ReportOf(*job), imageFrameAt),
+                   out, err);
 }
 
 }  // namespace helidisk

@@ -583,8 +583,7 @@ class Parser {
     }
   }
 
-  // One point at a time is carried through time, on the drawn disk: an
-  // image's own geometry at another instant is not known.
+  // One point at a time is carried through time.
   bool CheckFeatureOptions() {
     const RenderOptions& options = line_.options;
     if (options.feature && options.locate) {
@@ -602,12 +601,6 @@ class Parser {
     }
     if (options.locate && Seen("--model") && !options.rotateTo) {
       Reject("--model names the law that --rotate-to carries the located point by");
-      return false;
-    }
-    if (!options.imagePath.empty() && (options.feature || options.rotateTo)) {
-      Reject(
-          "--feature and --rotate-to work on the drawn disk; they cannot be combined with "
-          "--image");
       return false;
     }
     return true;

@@ -17,6 +17,7 @@
 
 #include "canvas.h"
 #include "diskgeometry.h"
+#include "featurereport.h"
 #include "redraw.h"
 #include "renderoptions.h"
 #include "report.h"
@@ -91,9 +92,12 @@ void WarnOfUnknownAccuracy(std::FILE* err, std::int32_t year);
 // impossible distance; 0 otherwise.
 int FailUnlessPlausible(const SunEphemeris& sun, std::FILE* err);
 // What is printed on standard output besides a picture: the readout, the
-// point under a pixel, or the instant as JSON.
+// point under a pixel, or the instant as JSON, and a feature carried to
+// another instant in the frame `frameAt` gives (by default the drawn
+// disk's).
 std::string TextOf(const RenderOptions& options, const RedrawResult& result,
-                   Orientation orientation, const std::optional<ImageReport>& image);
+                   Orientation orientation, const std::optional<ImageReport>& image,
+                   const FrameAtInstant& frameAt = {});
 
 // Whether the run makes a picture or reads an image, the work of the
 // picture module.

@@ -181,8 +181,9 @@ int FailUnlessPlausible(const SunEphemeris& sun, std::FILE* err) {
 }
 
 std::string TextOf(const RenderOptions& options, const RedrawResult& result,
-                   Orientation orientation, const std::optional<ImageReport>& image) {
-  const std::optional<FeatureReport> feature = FeatureReportOf(options, result);
+                   Orientation orientation, const std::optional<ImageReport>& image,
+                   const FrameAtInstant& frameAt) {
+  const std::optional<FeatureReport> feature = FeatureReportOf(options, result, frameAt);
   if (options.printJson) return JsonText(result, orientation, options.locate, image, feature);
   std::string text;
   if (options.printReadout) {

@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <QStringList>
+#include <QTemporaryDir>
 #include <cmath>
 #include <nlohmann/json.hpp>
 #include <string>
 
 #include "program_run.h"
+#include "synthetic_sun.h"
 
 namespace helidisk {
 namespace {
@@ -122,6 +124,39 @@ TEST(FeatureCliTest, LocatedPointCarriedForwardAndBack) {
   }
 }
 
+// On an observer's image the located point is carried along on the same
+// image's disk, the camera as it was: the image's own --locate at the later
+// instant finds it under the rotated pixel.
+TEST(FeatureCliTest, LocatedPointOnAnImageStaysOnItsDisk) {
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  const QString image = folder.filePath("sun.png");
+  ASSERT_TRUE(fakes::GreyImage(fakes::MakeSun(900, 700, 431.6, 352.3, 300, 0.02)).save(image));
+  struct Case {
+    QStringList camera;
+  };
+  const Case cases[] = {
+      {{"--rotation", "30"}}, {{"--site", "48.2,16.4"}}, {{"--orientation", "mirror"}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.camera.join(' ').toStdString());
+    const QStringList common = QStringList{"--image", image, "--json"} + c.camera;
+    const Json start = JsonRun(common + QStringList{"--at", "2026-04-01T09:00", "--locate",
+                                                    "380,300", "--rotate-to", "2026-04-03T09:00"});
+    const Json& rotated = start["point"]["rotated"];
+    ASSERT_TRUE(rotated.is_object());
+    EXPECT_TRUE(rotated["visible"].get<bool>());
+    EXPECT_NEAR(rotated["disk_radius"].get<double>(), start["image"]["radius"].get<double>(), 1e-9);
+    const QString pixel = QString::number(rotated["x"].get<double>(), 'g', 17) + "," +
+                          QString::number(rotated["y"].get<double>(), 'g', 17);
+    const Json end =
+        JsonRun(common + QStringList{"--at", "2026-04-03T09:00", "--locate", pixel})["point"];
+    EXPECT_NEAR(end["latitude_deg"].get<double>(), rotated["latitude_deg"].get<double>(), 1e-6);
+    EXPECT_NEAR(
+        SignedDeg(end["longitude_deg"].get<double>() - rotated["longitude_deg"].get<double>()), 0,
+        1e-6);
+  }
+}
+
 TEST(FeatureCliTest, TextLinesNameEveryFigure) {
   const fakes::ProgramOutcome outcome =
       RunRenderer({"--at", "2026-12-10T12:00", "--feature", "89.9,20", "--model", "snodgrass"});
@@ -173,7 +208,6 @@ TEST(FeatureCliTest, BadCommandLinesAreRefusedWithExitStatus2) {
       {{"--rotate-to", "2026-12-11T00:00", "--json"}, "give --feature B,L or --locate X,Y"},
       {{"--feature", "10,20", "--locate", "1,1"}, "give one of them"},
       {{"--locate", "1,1", "--model", "allen"}, "--model names the law that --rotate-to"},
-      {{"--feature", "10,20", "--image", "sun.png"}, "cannot be combined with --image"},
       {{"--table", "--feature", "10,20"}, "--feature does not apply to --table"},
   };
   for (const Case& c : cases) {
