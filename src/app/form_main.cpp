@@ -57,6 +57,7 @@
 #include "readout.h"
 #include "redraw.h"
 #include "renderer.h"
+#include "rotatedpointsdock.h"
 #include "rotationactions.h"
 #include "sun.h"
 #include "versioninfo.h"
@@ -232,6 +233,9 @@ TForm_Main::TForm_Main() : yearSource_([] { return QDate::currentDate().year(); 
   pointsDock_ = new MeasuredPointsDock(this);
   addDockWidget(Qt::RightDockWidgetArea, pointsDock_);
   pointsDock_->hide();
+  rotatedPointsDock_ = new RotatedPointsDock(this);
+  addDockWidget(Qt::RightDockWidgetArea, rotatedPointsDock_);
+  rotatedPointsDock_->hide();
   yearChart_ = new YearChartDock(this);
   unsavedPointsPrompt_ = [this] {
     const auto answer = QMessageBox::question(
@@ -330,6 +334,7 @@ void TForm_Main::CreateMeasuringMenus() {
     pointsDock_->setFloating(true);
     pointsDock_->move(frameGeometry().topRight());
   });
+  View1->addAction(rotatedPointsDock_->ShowAction());
   View1->addAction(yearChart_->ShowAction());
 
   Go1 = MainMenu1->addMenu(QStringLiteral("&Go"));
@@ -839,7 +844,10 @@ void TForm_Main::Image1Clicked(QPointF imagePoint) {
 // rotation law carries it by the instant shown (not at all while it is on
 // the far side), a point on the sky at its position angle and distance.
 void TForm_Main::DrawMeasuredPointMarks() {
-  if (!shownFrame_ || !lastRedraw_ || points_.empty()) return;
+  if (!shownFrame_ || !lastRedraw_) return;
+  rotatedPointsDock_->Follow(points_, *shownFrame_, rotationActions_->ChosenModel(),
+                             lastRedraw_->sun.julianDay);
+  if (points_.empty()) return;
   const DiskFrame& frame = *shownFrame_;
   Canvas& canvas = Image1->Canvas();
   canvas.SetPenColor(kMarkColor);

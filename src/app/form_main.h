@@ -45,6 +45,7 @@ class MeasuredPointsDock;
 class OpenedImage;
 class PictureActions;
 class PictureControl;
+class RotatedPointsDock;
 class RotationActions;
 class YearChartDock;
 
@@ -208,6 +209,7 @@ class TForm_Main final : public QMainWindow, public FormView {
   QAction* GoNow1 = nullptr;
   // Go -> the steps through time and the rotation law of the points.
   RotationActions* rotationActions_ = nullptr;
+  RotatedPointsDock* rotatedPointsDock_ = nullptr;
   std::array<QLabel*, kPointerReadoutLines> pointerLabels_{};
   QLabel* Label_Rotation = nullptr;
   MeasuredPointsDock* pointsDock_ = nullptr;

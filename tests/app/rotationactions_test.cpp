@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QtTest>
 #include <algorithm>
 #include <cmath>
@@ -15,6 +16,7 @@
 #include <numbers>
 
 #include "form_main.h"
+#include "instanttext.h"
 #include "picturecontrol.h"
 #include "pointmarks.h"
 #include "renderrun.h"
@@ -31,6 +33,7 @@ class RotationActionsTest : public QObject {
   void stepsReachTheirInstant();
   void shortcutsStepOnceWhereverTheFocusIs();
   void pointsFollowTheChosenLaw();
+  void shownInstantTableGivesTheCrossings();
 
  private:
   template <typename T>
@@ -162,6 +165,40 @@ void RotationActionsTest::pointsFollowTheChosenLaw() {
   QCOMPARE(Picture().pixel(rigid), markColour);
   QVERIFY(Picture().pixel(howard) != markColour);
   QVERIFY(Control<QDockWidget>("Dock_MeasuredPoints")->windowTitle().contains("Rigid"));
+}
+
+// The table of the points at the shown instant names the minutes at which
+// a point reaches the central meridian and the west limb: shown at those
+// minutes, the point stands there.
+void RotationActionsTest::shownInstantTableGivesTheCrossings() {
+  constexpr int kCmDistance = 3;
+  constexpr int kMu = 4;
+  constexpr int kVisible = 5;
+  constexpr int kMeridian = 6;
+  constexpr int kLimb = 7;
+  ClickPictureAt({430, 330});
+  // Docked: a floating dock makes the offscreen platform warn.
+  Control<QDockWidget>("Dock_RotatedPoints")->show();
+  auto* table = Control<QTableWidget>("Table_RotatedPoints");
+  QCOMPARE(table->rowCount(), 1);
+  QVERIFY(table->item(0, kCmDistance)->text().startsWith(QStringLiteral("E ")));
+  QCOMPARE(table->item(0, kVisible)->text(), QStringLiteral("yes"));
+
+  const auto showMinuteOf = [this, table](int column) {
+    // "YYYY-MM-DDTHH:MMZ"
+    const QString text = table->item(0, column)->text();
+    const UtcMinute minute = ParseInstantText(text.chopped(1).toStdString()).instant;
+    window_->SetInstantPrompt([minute](const UtcMinute& /*shown*/) { return minute; });
+    Control<QAction>("GoDateTime1")->trigger();
+  };
+  showMinuteOf(kMeridian);
+  // The point turns 0.009 deg a minute.
+  QVERIFY2(table->item(0, kCmDistance)->text().mid(2).toDouble() <= 0.01,
+           qPrintable(table->item(0, kCmDistance)->text()));
+  showMinuteOf(kLimb);
+  QVERIFY(table->item(0, kCmDistance)->text().startsWith(QStringLiteral("W ")));
+  QVERIFY2(std::fabs(table->item(0, kMu)->text().toDouble()) <= 0.001,
+           qPrintable(table->item(0, kMu)->text()));
 }
 
 }  // namespace helidisk
