@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ephemerisrecord.h"
+#include "ephemeristable.h"
 #include "renderrun.h"
 #include "solarrotation.h"
 #include "textfields.h"
@@ -82,6 +83,11 @@ std::optional<FeatureReport> FeatureReportOf(const RenderOptions& options,
 
   RedrawResult atEnd =
       options.rotateTo ? RedrawRecordOf(OptionsAt(options, *options.rotateTo)) : atStart;
+  if (!PlausibleSunDistance(atEnd.sun.distanceAu)) {
+    throw ImplausibleSunError("the solar theory fails for --rotate-to " +
+                              UtcMinuteText(atEnd.instant) + ": it puts the Sun " +
+                              ExactNumber(atEnd.sun.distanceAu) + " AU from the Earth");
+  }
   if (frameAt && options.rotateTo) atEnd.frame = frameAt(atEnd.sun);
   const RotationModel& model = *RotationModelNamed(options.rotationModel);
   RotatedFeature rotated;

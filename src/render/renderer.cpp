@@ -169,10 +169,6 @@ ImageView ViewOfImage(const ImageJob& job, const RenderOptions& options, const S
   return view;
 }
 
-int PrintText(const std::string& text, std::FILE* out, std::FILE* err) {
-  return text.empty() ? 0 : WriteToStandardOutput(out, err, text);
-}
-
 ImageReport ReportOf(const ImageJob& job) {
   return {job.image.display.width(),
           job.image.display.height(),
@@ -182,6 +178,17 @@ ImageReport ReportOf(const ImageJob& job) {
           job.view.rotationDeg,
           job.disk.source == DiskSource::Header,
           job.disk.fitRmsPx};
+}
+
+std::string TextOfRun(const RenderOptions& options, const RedrawResult& result,
+                      const std::optional<ImageJob>& job) {
+  if (!job) return TextOf(options, result, options.orientation, std::nullopt);
+  // The same image's disk at another instant, the camera as it was set:
+  // turned by the same angle, or with the zenith up at the site then.
+  const auto imageFrameAt = [&job, &options](const SunEphemeris& sun) {
+    return ImageDiskFrame(job->disk, sun, ViewOfImage(*job, options, sun));
+  };
+  return TextOf(options, result, job->view.orientation, ReportOf(*job), imageFrameAt);
 }
 
 }  // namespace
@@ -195,6 +202,7 @@ int RenderPictures(const RenderOptions& given, std::FILE* out, std::FILE* err) {
   }
   const bool hasInstant = !options.templateB0Deg;
   if (hasInstant && !AccuracyKnownFor(options.year)) WarnOfUnknownAccuracy(err, options.year);
+  WarnOfUnknownAccuracyAtRotation(options, err);
   const bool writesPage = options.format == PictureFormat::Pdf && !options.outputPath.empty();
   const std::unique_ptr<QGuiApplication> fonts = writesPage ? StartFontSession() : nullptr;
   RedrawResult result;
@@ -218,19 +226,13 @@ int RenderPictures(const RenderOptions& given, std::FILE* out, std::FILE* err) {
     if (const int failed = FailUnlessPlausible(result.sun, err)) return failed;
   }
 
+  // The texts first: a run that cannot compute them writes no picture.
+  const std::string text = TextOfRun(options, result, job);
   if (!options.outputPath.empty() &&
       WriteResult(options.outputPath, BytesOf(picture), out, err) != 0) {
     return kExitFailure;
   }
-
-  if (!job) return PrintText(TextOf(options, result, options.orientation, std::nullopt), out, err);
-  // The same image's disk at another instant, the camera as it was set:
-  // turned by the same angle, or with the zenith up at the site then.
-  const auto imageFrameAt = [&job, &options](const SunEphemeris& sun) {
-    return ImageDiskFrame(job->disk, sun, ViewOfImage(*job, options, sun));
-  };
-  return PrintText(TextOf(options, result, job->view.orientation, ReportOf(*job), imageFrameAt),
-                   out, err);
+  return text.empty() ? 0 : WriteToStandardOutput(out, err, text);
 }
 
 }  // namespace helidisk

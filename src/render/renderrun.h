@@ -88,6 +88,8 @@ int WriteToStandardOutput(std::FILE* out, std::FILE* err, std::string_view bytes
 // To standard output ("-", or no path at all) or into the file.
 int WriteResult(const std::string& path, std::string_view bytes, std::FILE* out, std::FILE* err);
 void WarnOfUnknownAccuracy(std::FILE* err, std::int32_t year);
+// The same for the year of --rotate-to, where there is one.
+void WarnOfUnknownAccuracyAtRotation(const RenderOptions& options, std::FILE* err);
 // Exit status 1 with a message where the theory puts the Sun at an
 // impossible distance; 0 otherwise.
 int FailUnlessPlausible(const SunEphemeris& sun, std::FILE* err);

@@ -53,6 +53,7 @@ int RenderTable(const RenderOptions& options, std::FILE* out, std::FILE* err) {
 // The readout, JSON or a located point of one instant, without a picture.
 int RenderText(const RenderOptions& options, std::FILE* out, std::FILE* err) {
   if (!AccuracyKnownFor(options.year)) WarnOfUnknownAccuracy(err, options.year);
+  WarnOfUnknownAccuracyAtRotation(options, err);
   const RedrawResult result = RedrawRecordOf(options);
   if (const int failed = FailUnlessPlausible(result.sun, err)) return failed;
   const std::string text = TextOf(options, result, options.orientation, std::nullopt);
@@ -163,6 +164,12 @@ int WriteResult(const std::string& path, std::string_view bytes, std::FILE* out,
     return kExitFailure;
   }
   return 0;
+}
+
+void WarnOfUnknownAccuracyAtRotation(const RenderOptions& options, std::FILE* err) {
+  if (options.rotateTo && !AccuracyKnownFor(options.rotateTo->year)) {
+    WarnOfUnknownAccuracy(err, options.rotateTo->year);
+  }
 }
 
 void WarnOfUnknownAccuracy(std::FILE* err, std::int32_t year) {

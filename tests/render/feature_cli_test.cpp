@@ -4,6 +4,7 @@
 // refuses.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <cmath>
@@ -217,6 +218,40 @@ TEST(FeatureCliTest, BadCommandLinesAreRefusedWithExitStatus2) {
     EXPECT_TRUE(outcome.out.isEmpty());
     EXPECT_NE(outcome.err.toStdString().find(c.message), std::string::npos)
         << outcome.err.toStdString();
+  }
+}
+
+// Far from our era the theory's accuracy is unknown, and further still it
+// puts the Sun where it cannot be: the run warns, or fails with exit status
+// 1 and writes no picture.
+TEST(FeatureCliTest, RotationFarFromOurEraWarnsOrFails) {
+  struct Case {
+    QString to;
+    int exitCode;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"12000-06-01T00:00", 0,
+       "warning: the accuracy of the solar theory is unknown for the year 12000"},
+      {"2000000-01-01T00:00", 1, "the solar theory fails for --rotate-to 2000000-01-01T00:00Z"},
+  };
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  for (const Case& c : cases) {
+    for (const bool picture : {false, true}) {
+      SCOPED_TRACE(c.to.toStdString() + (picture ? " with a picture" : ""));
+      const QString path = folder.filePath(c.to + ".png");
+      QStringList arguments = {"--at", "2026-01-01T00:00", "--feature", "0,0", "--rotate-to", c.to};
+      if (picture) arguments << "--output" << path;
+      const fakes::ProgramOutcome outcome = RunRenderer(arguments);
+      EXPECT_EQ(outcome.exitCode, c.exitCode) << outcome.err.toStdString();
+      EXPECT_NE(outcome.err.toStdString().find(c.message), std::string::npos)
+          << outcome.err.toStdString();
+      EXPECT_EQ(outcome.out.isEmpty(), c.exitCode != 0);
+      if (picture) {
+        EXPECT_EQ(QFile::exists(path), c.exitCode == 0);
+      }
+    }
   }
 }
 
