@@ -149,7 +149,8 @@ constexpr std::int32_t kHandleHalfSidePixels = 4;
 constexpr double kHandleReachPixels = 8;
 
 const char* const kImageFileFilter =
-    "Solar images (*.png *.jpg *.jpeg *.tif *.tiff *.fits *.fit *.fts);;All files (*)";
+    "Solar images (*.png *.jpg *.jpeg *.tif *.tiff *.fits *.fit *.fts *.fits.gz *.fit.gz "
+    "*.fts.gz *.fz);;All files (*)";
 
 // The raster format a file name's extension names: JPEG for .jpg and
 // .jpeg, PNG otherwise.

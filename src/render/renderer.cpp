@@ -228,9 +228,10 @@ int RenderPictures(const RenderOptions& given, std::FILE* out, std::FILE* err) {
 
   // The texts first: a run that cannot compute them writes no picture.
   const std::string text = TextOfRun(options, result, job);
-  if (!options.outputPath.empty() &&
-      WriteResult(options.outputPath, BytesOf(picture), out, err) != 0) {
-    return kExitFailure;
+  if (!options.outputPath.empty()) {
+    if (const int failed = WriteResult(options.outputPath, BytesOf(picture), out, err)) {
+      return failed;
+    }
   }
   return text.empty() ? 0 : WriteToStandardOutput(out, err, text);
 }

@@ -919,7 +919,8 @@ std::string HelpText() {
       "permissions of the file it replaces; a named pipe or a device is written\n"
       "into directly.\n\n"
       "Exit status: 0 done, 1 the picture or table could not be computed or written,\n"
-      "2 bad command line (nothing is written).\n";
+      "2 bad command line (nothing is written), 141 the reader of standard output\n"
+      "closed it before the end (as SIGPIPE would, without a message).\n";
   return text;
 }
 

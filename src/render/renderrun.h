@@ -28,6 +28,9 @@ namespace helidisk {
 inline constexpr const char* kRendererName = "helidisk-render";
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
+// 128 + SIGPIPE, as a shell reports a program that wrote into a pipe whose
+// reader had gone.
+inline constexpr int kExitReaderGone = 141;
 
 // The window as the redraw sees it, with the command line's choices.
 class RenderForm final : public FormView {
@@ -83,7 +86,8 @@ int ReportingFailures(std::FILE* err, const std::function<int()>& work);
 void PrintTo(std::FILE* stream, const std::string& text);
 // Whatever goes to standard output (the picture, the readout, the help or
 // the version) is the run's result: when it is lost, the run has failed and
-// says so.
+// says so, except where the reader of a pipe closed it having read what it
+// wanted: then the status is kExitReaderGone, and nothing is said.
 int WriteToStandardOutput(std::FILE* out, std::FILE* err, std::string_view bytes);
 // To standard output ("-", or no path at all) or into the file.
 int WriteResult(const std::string& path, std::string_view bytes, std::FILE* out, std::FILE* err);

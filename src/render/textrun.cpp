@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <ctime>
 #include <filesystem>
 #include <new>
@@ -150,6 +151,9 @@ void PrintTo(std::FILE* stream, const std::string& text) {
 
 int WriteToStandardOutput(std::FILE* out, std::FILE* err, std::string_view bytes) {
   if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() || std::fflush(out) != 0) {
+    // A reader that has read enough (`| head -1`) closes the pipe: the run
+    // ends quietly, with the status of a program that SIGPIPE stopped.
+    if (errno == EPIPE) return kExitReaderGone;
     PrintTo(err, std::string(kRendererName) + ": cannot write to standard output\n");
     return kExitFailure;
   }
