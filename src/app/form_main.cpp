@@ -43,6 +43,7 @@
 #include "checked.h"
 #include "compass.h"
 #include "diskgeometry.h"
+#include "ephemerismenu.h"
 #include "imageerror.h"
 #include "imagepanel.h"
 #include "instantdialog.h"
@@ -127,6 +128,9 @@ const char* const kWidestReadoutCaption = "Heliogr.Länge : 359.99°";
 constexpr int kReadoutColumnRoomPixels = 240;
 
 const QRect kDiffRotCheckBoxGeometry(528, 80, 153, 17);
+
+// Which ephemeris the readout shows, below the first column.
+const QPoint kEphemerisIndicatorPlace(16, 82);
 
 // The readout of the point under the pointer, in the free space right of
 // the three readout columns: four lines and the rotation number below them.
@@ -268,6 +272,7 @@ TForm_Main::TForm_Main() : yearSource_([] { return QDate::currentDate().year(); 
 
   CreateMenu();
   CreateReadoutPanel();
+  ephemerisMenu_ = new EphemerisMenu(View1, Panel1, kEphemerisIndicatorPlace);
   CreatePicturePanel();
   CreateAboutPanel();
 
@@ -541,6 +546,9 @@ void TForm_Main::BindHandlers() {
           [this](double opacity) { RunHandler([this, opacity] { ImageOpacityEdited(opacity); }); });
   connect(imagePanel_, &ImagePanel::ChangeTimeRequested, this, bind(&TForm_Main::GoDateTimeClick));
   connect(imagePanel_, &ImagePanel::SiteRequested, this, bind(&TForm_Main::ImageSiteClick));
+  connect(ephemerisMenu_, &EphemerisMenu::Changed, this, [this](EphemerisChoice previous) {
+    RunHandler([this, previous] { EphemerisChanged(previous); });
+  });
   connect(about1, &QAction::triggered, this, bind(&TForm_Main::about1Click));
   connect(Button_About_OK, &QPushButton::clicked, this, bind(&TForm_Main::Button_About_OKClick));
 }
@@ -670,6 +678,8 @@ void TForm_Main::SetReadoutCaption(ReadoutLabel label, const std::string& captio
   readoutLabel->adjustSize();
 }
 
+EphemerisChoice TForm_Main::ChosenEphemeris() const { return ephemerisMenu_->Choice(); }
+
 std::int32_t TForm_Main::CurrentYear() const { return chosenYear_.value_or(yearSource_()); }
 
 std::string TForm_Main::DecimalSeparator() const { return QLocale().decimalPoint().toStdString(); }
@@ -723,6 +733,18 @@ void TForm_Main::FormActivate() {
 void TForm_Main::CheckBox_DiffRotClick() {
   exactHours_.reset();
   ScrollBar1->setValue(0);
+  ScrollBar1Change();
+}
+
+// The readout, the picture and everything measured on it follow the new
+// theory at once; an instant it does not serve keeps the old one.
+void TForm_Main::EphemerisChanged(const EphemerisChoice& previous) {
+  if (lastRedraw_ && !ChoiceServes(ChosenEphemeris(), lastRedraw_->sun.julianDay)) {
+    const double julianDay = lastRedraw_->sun.julianDay;
+    ephemerisMenu_->Show(previous);
+    ReportError(OutsidePreciseRangeReport(julianDay));
+    return;
+  }
   ScrollBar1Change();
 }
 
@@ -927,7 +949,12 @@ void TForm_Main::ShowInstant(const UtcMinute& instant) {
 }
 
 void TForm_Main::ShowHours(std::int32_t year, double hours) {
-  const double distanceAu = ComputeSun(JulianDayOfHourPosition(year, hours)).distanceAu;
+  const double julianDay = JulianDayOfHourPosition(year, hours);
+  if (!ChoiceServes(ChosenEphemeris(), julianDay)) {
+    ReportError(OutsidePreciseRangeReport(julianDay));
+    return;
+  }
+  const double distanceAu = ComputeSun(julianDay).distanceAu;
   if (!PlausibleSunDistance(distanceAu)) {
     ReportError(QStringLiteral("The solar theory fails for the year %1: it puts the Sun %2 AU "
                                "from the Earth.")

@@ -52,6 +52,7 @@ RenderOptions PictureOptionsOf(const FormView& view) {
   options.differentialGrid = view.DiffRotChecked();
   options.stonyhurstGrid = view.StonyhurstGridChosen();
   options.orientation = view.PictureOrientation();
+  options.ephemeris = view.ChosenEphemeris();
   const DiskGeometry geometry = view.PictureGeometry();
   options.controlWidth = CheckedAdd(geometry.ImageRight, 1);
   options.controlHeight = CheckedAdd(geometry.ImageBottom, 1);

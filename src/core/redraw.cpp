@@ -98,7 +98,8 @@ RedrawResult Redraw(FormView& form) {
 
   FindInstant(state);
   result.instant = {state.Year, state.Month, state.Day, state.Hours, state.Minutes, state.Seconds};
-  result.sun = ComputeSun(state.JulianDay);
+  result.ephemeris = form.ChosenEphemeris();
+  result.sun = ComputeSunWith(result.ephemeris, state.JulianDay);
   StoreSunEphemeris(state, result.sun);
   OrientDisk(state);
   result.diskRadiusPx = state.DiskRadius;

@@ -6,6 +6,7 @@
 #include "astronom.h"
 #include "diskframe.h"
 #include "diskgeometry.h"
+#include "ephemerischoice.h"
 #include "readout.h"
 #include "sun.h"
 #include "viewstate.h"
@@ -17,8 +18,9 @@ inline constexpr std::int32_t kLastHourPosition = 8736;
 
 // What a redraw computed, for whoever shows, measures or writes the picture.
 struct RedrawResult {
-  CalendarInstant instant;  // of the chosen instant, UT
-  SunEphemeris sun;         // with its Julian day
+  CalendarInstant instant;    // of the chosen instant, UT
+  SunEphemeris sun;           // with its Julian day
+  EphemerisChoice ephemeris;  // the theory that computed it
   DiskGeometry geometry;
   std::int32_t diskRadiusPx = 0;
   DiskFrame frame;

@@ -44,7 +44,8 @@ double PowerSum(double t, std::initializer_list<double> coefficients) {
 
 }  // namespace
 
-double EspenakMeeusDeltaTSeconds(double y) {
+double EspenakMeeusDeltaTSeconds(double decimalYear) {
+  const double y = decimalYear;
   if (y < 1920) return PowerSum(y - 1900, {-2.79, 1.494119, -0.0598939, 0.0061966, -0.000197});
   if (y < 1941) return PowerSum(y - 1920, {21.20, 0.84493, -0.076100, 0.0020936});
   if (y < 1961) return PowerSum(y - 1950, {29.07, 0.407, -1.0 / 233, 1.0 / 2547});

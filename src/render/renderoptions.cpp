@@ -149,6 +149,7 @@ class Parser {
       }
     }
     if (!Finished()) CheckCombination();
+    if (!Finished()) CheckEphemeris();
     return line_;
   }
 
@@ -298,6 +299,16 @@ class Parser {
     line_.options.templateB0Deg = *b0Deg;
   }
 
+  void TakeEphemeris(const OptionSpec& option, const std::string& value) {
+    const std::optional<EphemerisTheory> theory = EphemerisTheoryNamed(value);
+    if (!theory) return RejectValue(option, value);
+    line_.options.ephemeris.theory = *theory;
+  }
+
+  void TakeAberration(const OptionSpec& /*option*/, const std::string& /*value*/) {
+    line_.options.ephemeris.stellarAberration = true;
+  }
+
   void TakeReadout(const OptionSpec& /*option*/, const std::string& /*value*/) {
     line_.options.printReadout = true;
   }
@@ -441,6 +452,17 @@ class Parser {
         break;
     }
     return parsed;
+  }
+
+  // Stellar aberration is a choice of the precise theory; the standard
+  // theory's longitude always includes it.
+  void CheckEphemeris() {
+    const EphemerisChoice& ephemeris = line_.options.ephemeris;
+    if (ephemeris.stellarAberration && ephemeris.theory != EphemerisTheory::Precise) {
+      Reject(
+          "--aberration applies to --ephemeris precise; the standard theory always includes "
+          "aberration");
+    }
   }
 
   // The options of a picture or of a single instant that a table has no use
@@ -762,6 +784,25 @@ const std::vector<OptionSection>& OptionTable() {
             "instead of the readout",
             &Parser::TakeTemplateB0},
        }},
+      {"The ephemeris:",
+       {
+           {"--ephemeris", "standard|precise", "standard or precise",
+            "standard (the default): the window's low-precision theory, P and B0 to about "
+            "0.01 deg, L0 to 0.15 deg, any instant; precise: ERFA's Earth (eraEpv00), IAU "
+            "2006/2000B precession-nutation and the IAU rotation elements of the Sun, P, B0 "
+            "and L0 to well under 1 arc second for 1900-01-01 to 2100-12-31 (UTC) only, as "
+            "SunPy's sunpy.coordinates.sun: light time from the Sun's near surface, no "
+            "stellar aberration in L0 and B0.  Its time scale: TAI - UTC from the "
+            "leap-second table; before 1960 and after the table Delta T from Espenak & "
+            "Meeus (NASA 2006), good to under a second before 1960 but a prediction after "
+            "the table, uncertain by up to a minute or more by 2100 (L0 moves 0.59 arc "
+            "seconds per second of time)",
+            &Parser::TakeEphemeris},
+           {"--aberration", "", "",
+            "with --ephemeris precise: L0 and B0 with stellar aberration, as the "
+            "Astronomical Almanac prints them (L0 about 20.5 arc seconds lower)",
+            &Parser::TakeAberration},
+       }},
       {"The readout:",
        {
            {"--readout", "", "",
@@ -919,8 +960,9 @@ std::string HelpText() {
       "permissions of the file it replaces; a named pipe or a device is written\n"
       "into directly.\n\n"
       "Exit status: 0 done, 1 the picture or table could not be computed or written,\n"
-      "2 bad command line (nothing is written), 141 the reader of standard output\n"
-      "closed it before the end (as SIGPIPE would, without a message).\n";
+      "2 bad command line or an instant the chosen ephemeris does not serve\n"
+      "(nothing is written), 141 the reader of standard output closed it before\n"
+      "the end (as SIGPIPE would, without a message).\n";
   return text;
 }
 

@@ -9,6 +9,7 @@
 
 #include "diskframe.h"
 #include "diskpage.h"
+#include "ephemerischoice.h"
 #include "ephemeristable.h"
 #include "featurerotation.h"
 #include "instantseries.h"
@@ -85,6 +86,7 @@ struct RenderOptions {
   UtcMinute tableTo;
   std::int64_t tableStepMinutes = kMinutesPerDay;
   TableFormat tableFormat = TableFormat::Text;
+  EphemerisChoice ephemeris;
 };
 
 enum class CommandAction { Render, ShowHelp, ShowVersion, Reject };

@@ -43,6 +43,7 @@ class RenderForm final : public FormView {
   bool DiffRotChecked() const override { return options_.differentialGrid; }
   bool StonyhurstGridChosen() const override { return options_.stonyhurstGrid; }
   Orientation PictureOrientation() const override { return options_.orientation; }
+  EphemerisChoice ChosenEphemeris() const override { return options_.ephemeris; }
   // The readout goes to the result of the redraw, not to labels.
   void SetReadoutCaption(ReadoutLabel /*label*/, const std::string& /*captionUtf8*/) override {}
   std::int32_t CurrentYear() const override { return options_.year; }

@@ -35,6 +35,18 @@ class DiscardingCanvas final : public Canvas {
   void LineTo(std::int32_t /*x*/, std::int32_t /*y*/) override {}
 };
 
+// The rows rise in time: the first and the last show whether the chosen
+// theory serves them all, before any is computed.
+void RequireServedSeries(const InstantSeries& series, const EphemerisChoice& ephemeris) {
+  if (series.count == 0) return;
+  for (const UtcMinute& instant : {series.first, InstantAt(series, series.count - 1)}) {
+    const double julianDay = JulianDayOfInstant(instant);
+    if (!ChoiceServes(ephemeris, julianDay)) {
+      throw EphemerisRangeError(OutsidePreciseRangeMessage(julianDay));
+    }
+  }
+}
+
 // The whole table is computed before anything is written, so that a row
 // the theory cannot serve leaves nothing behind.
 int RenderTable(const RenderOptions& options, std::FILE* out, std::FILE* err) {
@@ -42,8 +54,9 @@ int RenderTable(const RenderOptions& options, std::FILE* out, std::FILE* err) {
   try {
     const InstantSeries series =
         SeriesFromTo(options.tableFrom, options.tableTo, options.tableStepMinutes);
+    RequireServedSeries(series, options.ephemeris);
     if (const auto year = YearOfUnknownAccuracy(series)) WarnOfUnknownAccuracy(err, *year);
-    table = EphemerisTable(series, options.tableFormat);
+    table = EphemerisTable(series, options.tableFormat, options.ephemeris);
   } catch (const RunError& error) {
     PrintTo(err, std::string(kRendererName) + ": the table failed: " + error.what() + "\n");
     return kExitFailure;
@@ -137,6 +150,9 @@ int ReportingFailures(std::FILE* err, const std::function<int()>& work) {
     PrintTo(err, program + ": the redraw failed: " + error.what() + "\n");
   } catch (const PictureError& error) {
     PrintTo(err, program + ": " + error.what() + "\n");
+  } catch (const EphemerisRangeError& error) {
+    PrintTo(err, program + ": " + error.what() + "\n");
+    return kExitUsage;
   } catch (const std::bad_alloc&) {
     PrintTo(err, program + ": not enough memory\n");
   } catch (const std::exception& error) {

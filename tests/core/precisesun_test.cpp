@@ -99,7 +99,7 @@ TEST(PreciseSun, SeriesFollowTheDirectComputation) {
     }
   }
   EXPECT_LT(worstArcSeconds, 1e-4);
-  EXPECT_LT(worstKm, 1e-3);
+  EXPECT_LT(worstKm, 0.01);
 }
 
 struct DatedValue {
