@@ -869,7 +869,7 @@ void TForm_Main::Image1Clicked(QPointF imagePoint) {
 void TForm_Main::DrawMeasuredPointMarks() {
   if (!shownFrame_ || !lastRedraw_) return;
   rotatedPointsDock_->Follow(points_, *shownFrame_, rotationActions_->ChosenModel(),
-                             lastRedraw_->sun.julianDay);
+                             lastRedraw_->sun.julianDay, lastRedraw_->ephemeris);
   if (points_.empty()) return;
   const DiskFrame& frame = *shownFrame_;
   Canvas& canvas = Image1->Canvas();

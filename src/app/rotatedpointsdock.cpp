@@ -28,14 +28,14 @@ QString InstantText(const std::optional<double>& julianDay) {
 
 // A point on the sky has no place on the Sun to carry along.
 QStringList RowTexts(const MeasuredPoint& point, const DiskFrame& frame, const RotationModel& model,
-                     double julianDay) {
+                     double julianDay, const EphemerisChoice& ephemeris) {
   const QString measured = QString::fromStdString(MeasuredPointFields(point).front());
   if (!point.located.onDisk) return {measured};
   const HeliographicPosition there = RotatedPosition(
       model, {point.located.latitudeRad * RadToDeg, point.located.longitudeRad * RadToDeg},
       julianDay - point.julianDay);
   const FeatureOnDisk seen = FeatureOnDiskOf(there, frame);
-  const FeatureCrossings crossings = NextCrossings(model, there, julianDay);
+  const FeatureCrossings crossings = NextCrossings(model, there, julianDay, ephemeris);
   const QString side = seen.cmDistanceDeg < 0 ? QStringLiteral("E ") : QStringLiteral("W ");
   return {measured,
           Degrees(seen.latitudeDeg),
@@ -78,11 +78,13 @@ RotatedPointsDock::RotatedPointsDock(QWidget* window)
 }
 
 void RotatedPointsDock::Follow(const std::vector<MeasuredPoint>& points, const DiskFrame& frame,
-                               const RotationModel& model, double julianDay) {
+                               const RotationModel& model, double julianDay,
+                               const EphemerisChoice& ephemeris) {
   points_ = points;
   frame_ = frame;
   model_ = &model;
   julianDay_ = julianDay;
+  ephemeris_ = ephemeris;
   if (isVisible()) Fill();
 }
 
@@ -91,7 +93,7 @@ void RotatedPointsDock::Fill() {
   table_->setRowCount(static_cast<int>(points_.size()));
   for (int row = 0; row < table_->rowCount(); ++row) {
     const QStringList texts =
-        RowTexts(points_[static_cast<std::size_t>(row)], frame_, *model_, julianDay_);
+        RowTexts(points_[static_cast<std::size_t>(row)], frame_, *model_, julianDay_, ephemeris_);
     for (int column = 0; column < table_->columnCount(); ++column) {
       auto* item = new QTableWidgetItem(column < texts.size() ? texts[column] : QString());
       item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "diskframe.h"
+#include "ephemerischoice.h"
 #include "measuredpoints.h"
 #include "solarrotation.h"
 
@@ -22,11 +23,12 @@ class RotatedPointsDock final : public QDockWidget {
  public:
   explicit RotatedPointsDock(QWidget* window);
 
-  // The points at the instant of the frame (a Julian day, UT) by the law.
-  // The table is filled while the dock is shown: the crossings take a few
-  // hundred ephemerides a point.
+  // The points at the instant of the frame (a Julian day, UT) by the law,
+  // their crossings on the ephemeris the picture is drawn by.  The table is
+  // filled while the dock is shown: the crossings take a few hundred
+  // ephemerides a point.
   void Follow(const std::vector<MeasuredPoint>& points, const DiskFrame& frame,
-              const RotationModel& model, double julianDay);
+              const RotationModel& model, double julianDay, const EphemerisChoice& ephemeris);
   // View -> Points at the shown instant; the dock first opens floating
   // beside the window, so that the picture keeps its size.
   QAction* ShowAction() const { return showAction_; }
@@ -42,6 +44,7 @@ class RotatedPointsDock final : public QDockWidget {
   DiskFrame frame_;
   const RotationModel* model_ = nullptr;
   double julianDay_ = 0;
+  EphemerisChoice ephemeris_;
 };
 
 }  // namespace helidisk

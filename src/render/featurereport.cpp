@@ -100,7 +100,7 @@ std::optional<FeatureReport> FeatureReportOf(const RenderOptions& options,
   rotated.diskCentreXPx = atEnd.frame.centreXPx;
   rotated.diskCentreYPx = atEnd.frame.centreYPx;
   rotated.diskRadiusPx = atEnd.frame.radiusPx;
-  rotated.crossings = NextCrossings(model, there, rotated.julianDay);
+  rotated.crossings = NextCrossings(model, there, rotated.julianDay, atEnd.ephemeris);
   report.rotated = rotated;
   return report;
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "ephemerischoice.h"
 #include "solarrotation.h"
 #include "sun.h"
 #include "trigfunc.h"
@@ -210,6 +211,29 @@ TEST(FeatureRotationTest, CrossingsAreTheNextOnesOnTheRealEphemeris) {
       EXPECT_LT(meridian, limb);
     }
   }
+}
+
+// On the precise theory the crossing is where that theory's L0 puts the
+// feature on the meridian: minutes off the standard theory's instant, whose
+// L0 differs by some 0.06 deg (light time, UT taken as dynamical time).
+TEST(FeatureRotationTest, CrossingsFollowTheChosenTheory) {
+  constexpr double kJulianDay = 2461385.0;
+  const EphemerisChoice precise{EphemerisTheory::Precise, false};
+  const RotationModel& model = *RotationModelNamed("howard");
+  const HeliographicPosition start{10, ComputeSun(kJulianDay).l0Rad * RadToDeg - 13};
+  const auto standardMeridian = NextCrossings(model, start, kJulianDay).centralMeridianJulianDay;
+  const auto preciseMeridian =
+      NextCrossings(model, start, kJulianDay, precise).centralMeridianJulianDay;
+  ASSERT_TRUE(standardMeridian);
+  ASSERT_TRUE(preciseMeridian);
+  EXPECT_NE(*preciseMeridian, *standardMeridian);
+  EXPECT_NEAR(*preciseMeridian, *standardMeridian, 10.0 / 1440);
+
+  const SunEphemeris sun = ComputeSunWith(precise, *preciseMeridian);
+  const DiskFrame frame =
+      OrientedDiskFrame(0, 0, 1, sun.l0Rad, sun.b0Rad, sun.pRad, Orientation::Sky);
+  const HeliographicPosition there = RotatedPosition(model, start, *preciseMeridian - kJulianDay);
+  EXPECT_NEAR(FeatureOnDiskOf(there, frame).cmDistanceDeg, 0, 1e-3);
 }
 
 TEST(FeatureRotationTest, ParallelThatNeverMeetsTheLimbHasNoLimbCrossing) {

@@ -158,6 +158,18 @@ TEST(FeatureCliTest, LocatedPointOnAnImageStaysOnItsDisk) {
   }
 }
 
+// The crossings are solved on the theory the run computes by.
+TEST(FeatureCliTest, CrossingsFollowTheEphemerisOption) {
+  const QStringList common = {"--at",        "2026-12-10T12:00", "--feature", "10,80",
+                              "--rotate-to", "2026-12-11T12:00", "--json",    "--ephemeris"};
+  const Json standard = JsonRun(common + QStringList{"standard"})["feature"];
+  const Json precise = JsonRun(common + QStringList{"precise"})["feature"];
+  const double standardJd = standard["central_meridian_jd"].get<double>();
+  const double preciseJd = precise["central_meridian_jd"].get<double>();
+  EXPECT_NE(preciseJd, standardJd);
+  EXPECT_NEAR(preciseJd, standardJd, 10.0 / 1440);
+}
+
 TEST(FeatureCliTest, TextLinesNameEveryFigure) {
   const fakes::ProgramOutcome outcome =
       RunRenderer({"--at", "2026-12-10T12:00", "--feature", "89.9,20", "--model", "snodgrass"});
