@@ -45,8 +45,6 @@ const ModelItem kModelItems[] = {
     {"allen", "&Allen (sunspots)"},
 };
 
-constexpr std::string_view kDefaultModel = "howard";
-
 // The menu text without its accelerator mark.
 QString PlainText(QString text) { return text.remove(QLatin1Char('&')); }
 
@@ -81,7 +79,7 @@ void RotationActions::AddModels(QMenu* goMenu) {
     action->setObjectName(QStringLiteral("RotationModel_") +
                           QString::fromUtf8(item.model.data(), item.model.size()));
     action->setCheckable(true);
-    action->setChecked(item.model == kDefaultModel);
+    action->setChecked(item.model == kDefaultRotationModel);
     action->setData(QString::fromUtf8(item.model.data(), item.model.size()));
     models_->addAction(action);
   }

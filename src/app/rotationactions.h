@@ -20,9 +20,7 @@ class RotationActions final : public QObject {
   // Adds the steps and the "Rotation law" submenu to the end of `goMenu`.
   RotationActions(QMenu* goMenu, QObject* parent);
 
-  // Howard's law until the user chooses another: it was measured on small
-  // magnetic features, the spots and faculae an observer follows, over many
-  // years of Mount Wilson magnetograms, and it is SunPy's default too.
+  // The default law until the user chooses another.
   const RotationModel& ChosenModel() const;
   // "Measured points — Howard et al. (1990)": the title of the points'
   // table, naming the law their marks follow.

@@ -30,10 +30,6 @@ struct PixelQuery {
   double y = 0;
 };
 
-// Howard's law, from small magnetic features such as the spots and
-// faculae an observer follows; SunPy's default too.
-inline constexpr std::string_view kDefaultRotationModel = "howard";
-
 struct RenderOptions {
   // The year whose 1 January, 0 h UT, counts as hour 0.
   std::int32_t year = 0;
