@@ -54,10 +54,12 @@
 #include "outputfile.h"
 #include "pictureactions.h"
 #include "picturecontrol.h"
+#include "pictureerror.h"
+#include "pictureformat.h"
 #include "pointmarks.h"
+#include "rasterencoder.h"
 #include "readout.h"
 #include "redraw.h"
-#include "renderer.h"
 #include "rotatedpointsdock.h"
 #include "rotationactions.h"
 #include "sun.h"
@@ -156,12 +158,12 @@ const char* const kImageFileFilter =
     "Solar images (*.png *.jpg *.jpeg *.tif *.tiff *.fits *.fit *.fts *.fits.gz *.fit.gz "
     "*.fts.gz *.fz);;All files (*)";
 
-// The raster format a file name's extension names: JPEG for .jpg and
-// .jpeg, PNG otherwise.
-PictureFormat RasterFormatOf(const QString& path) {
-  const QString suffix = QFileInfo(path).suffix().toLower();
-  const bool jpeg = suffix == QStringLiteral("jpg") || suffix == QStringLiteral("jpeg");
-  return jpeg ? PictureFormat::Jpeg : PictureFormat::Png;
+// The format a file name's extension names, where it can hold an image
+// with its grid.
+std::optional<PictureFormat> OverlayFormatOf(const QString& path) {
+  const std::optional<PictureFormat> format = FormatOfFileName(path.toStdString());
+  if (!format || !Holds(InfoOf(*format), PictureKind::ImageOverlay)) return std::nullopt;
+  return format;
 }
 
 // The About panel and its contents, relative to the picture panel and to
@@ -1153,9 +1155,11 @@ void TForm_Main::SaveOverlaidImageClick() {
   const auto failure = [&path](const QString& reason) {
     ReportError(QStringLiteral("Cannot save the overlaid image to '%1': %2").arg(path, reason));
   };
+  const std::optional<PictureFormat> format = OverlayFormatOf(path);
+  if (!format) return failure(QStringLiteral("the name must end in .png, .jpg or .jpeg"));
   QByteArray bytes;
   try {
-    bytes = EncodeRaster(picture, RasterFormatOf(path));
+    bytes = EncodeRaster(picture, *format);
   } catch (const PictureError& error) {
     return failure(QString::fromUtf8(error.what()));
   }

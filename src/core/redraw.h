@@ -7,6 +7,7 @@
 #include "diskframe.h"
 #include "diskgeometry.h"
 #include "ephemerischoice.h"
+#include "picturerequest.h"
 #include "readout.h"
 #include "sun.h"
 #include "viewstate.h"
@@ -32,5 +33,11 @@ struct RedrawResult {
 // window's canvas and rewrites the readout.  A failed check raises RunError and
 // leaves what was drawn so far.
 RedrawResult Redraw(FormView& form);
+
+// The same redraw for a picture request: its results alone, computed
+// without a canvas, or with the picture painted onto a canvas of the
+// request's image size.  Raise RunError as the redraw does.
+RedrawResult InstantResultsOf(const PictureRequest& request);
+RedrawResult DrawPicture(const PictureRequest& request, Canvas& canvas);
 
 }  // namespace helidisk

@@ -5,7 +5,6 @@
 
 #include "ephemerisrecord.h"
 #include "ephemeristable.h"
-#include "renderrun.h"
 #include "solarrotation.h"
 #include "textfields.h"
 #include "trigfunc.h"
@@ -16,10 +15,10 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-// The options of a run at the other instant: the same picture control and
-// orientation, so that the pixel means the same.
-RenderOptions OptionsAt(const RenderOptions& options, const YearHours& instant) {
-  RenderOptions moved = options;
+// The picture of the run at the other instant: the same picture control,
+// orientation and ephemeris, so that the pixel means the same.
+PictureRequest PictureAt(const PictureRequest& picture, const YearHours& instant) {
+  PictureRequest moved = picture;
   moved.year = instant.year;
   moved.hourPosition = instant.hours;
   return moved;
@@ -82,7 +81,7 @@ std::optional<FeatureReport> FeatureReportOf(const RenderOptions& options,
   if (!start) return report;
 
   RedrawResult atEnd =
-      options.rotateTo ? RedrawRecordOf(OptionsAt(options, *options.rotateTo)) : atStart;
+      options.rotateTo ? InstantResultsOf(PictureAt(options, *options.rotateTo)) : atStart;
   if (!PlausibleSunDistance(atEnd.sun.distanceAu)) {
     throw ImplausibleSunError("the solar theory fails for --rotate-to " +
                               UtcMinuteText(atEnd.instant) + ": it puts the Sun " +

@@ -53,16 +53,6 @@ std::string CodePointName(char32_t character) {
   return name;
 }
 
-// The extension of a file name, lower-cased; empty without one.
-std::string SuffixOf(const std::string& fileName) {
-  const std::size_t dot = fileName.rfind('.');
-  if (dot == std::string::npos) return {};
-  std::string suffix = fileName.substr(dot + 1);
-  std::transform(suffix.begin(), suffix.end(), suffix.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return suffix;
-}
-
 // The table format that a file name's extension names, if any.
 std::optional<TableFormat> TableFormatOfFileName(const std::string& fileName) {
   const std::string suffix = SuffixOf(fileName);
@@ -261,20 +251,14 @@ class Parser {
   // whole command line is read.
   void TakeFormat(const OptionSpec& option, const std::string& value) {
     formatName_ = value;
-    if (value == "png") {
-      format_ = PictureFormat::Png;
-    } else if (value == "svg") {
-      format_ = PictureFormat::Svg;
-    } else if (value == "jpeg" || value == "jpg") {
-      format_ = PictureFormat::Jpeg;
+    if (const std::optional<PictureFormat> format = PictureFormatNamed(value)) {
+      format_ = format;
     } else if (value == "csv") {
       tableFormat_ = TableFormat::Csv;
     } else if (value == "json") {
       tableFormat_ = TableFormat::Json;
     } else if (value == "text") {
       tableFormat_ = TableFormat::Text;
-    } else if (value == "pdf") {
-      format_ = PictureFormat::Pdf;
     } else {
       RejectValue(option, value);
     }
@@ -283,13 +267,13 @@ class Parser {
   void TakeDiameter(const OptionSpec& option, const std::string& value) {
     const std::optional<double> diameterMm = ParseLengthMm(value);
     if (!diameterMm || !(*diameterMm > 0)) return RejectValue(option, value);
-    line_.options.diskDiameterMm = *diameterMm;
+    line_.options.page.diameterMm = *diameterMm;
   }
 
   void TakePage(const OptionSpec& option, const std::string& value) {
     const std::optional<PaperSize> paper = PaperSizeNamed(value);
     if (!paper) return RejectValue(option, value);
-    line_.options.paper = *paper;
+    line_.options.page.paper = *paper;
   }
 
   void TakeTemplateB0(const OptionSpec& option, const std::string& value) {
@@ -587,9 +571,8 @@ class Parser {
     }
     options.format = *format_;
     const bool overImage = !options.imagePath.empty();
-    if ((!overImage && options.format == PictureFormat::Jpeg) ||
-        (overImage && options.format != PictureFormat::Png &&
-         options.format != PictureFormat::Jpeg)) {
+    if (!Holds(InfoOf(options.format),
+               overImage ? PictureKind::ImageOverlay : PictureKind::DrawnDisk)) {
       Reject(options.imagePath.empty()
                  ? "--output: a JPEG is written only for --image, the drawn disk as PNG, SVG or PDF"
                  : "--output: the grid over an image is written as PNG or JPEG");
@@ -655,7 +638,7 @@ class Parser {
   // control's size belongs to the other formats.
   bool CheckPage() {
     const RenderOptions& options = line_.options;
-    if (options.format != PictureFormat::Pdf) {
+    if (!InfoOf(options.format).holdsPage) {
       for (const char* option : {"--diameter", "--page"}) {
         if (Seen(option)) {
           Reject(std::string(option) + " only applies to a PDF page");
@@ -670,8 +653,8 @@ class Parser {
     }
     const int rows = options.templateB0Deg ? kTemplatePageRowCount : kInstantPageRowCount;
     if (const auto misfit =
-            DiskPageMisfit(PageSizeOf(options.paper), options.diskDiameterMm, rows)) {
-      Reject("--diameter: " + *misfit + " on " + PaperSizeName(options.paper));
+            DiskPageMisfit(PageSizeOf(options.page.paper), options.page.diameterMm, rows)) {
+      Reject("--diameter: " + *misfit + " on " + PaperSizeName(options.page.paper));
       return false;
     }
     return true;
@@ -924,15 +907,6 @@ std::string FilledParagraph(const std::string& lead, const std::string& text) {
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments, std::int32_t currentYear,
                              const std::string& localeDecimalSeparator) {
   return Parser(currentYear, localeDecimalSeparator).Parse(arguments);
-}
-
-std::optional<PictureFormat> FormatOfFileName(const std::string& fileName) {
-  const std::string suffix = SuffixOf(fileName);
-  if (suffix == "png") return PictureFormat::Png;
-  if (suffix == "svg") return PictureFormat::Svg;
-  if (suffix == "jpg" || suffix == "jpeg") return PictureFormat::Jpeg;
-  if (suffix == "pdf") return PictureFormat::Pdf;
-  return std::nullopt;
 }
 
 std::string HelpText() {

@@ -14,6 +14,7 @@
 #include "featurereport.h"
 #include "instantseries.h"
 #include "outputfile.h"
+#include "pictureerror.h"
 #include "picturemodule.h"
 #include "sun.h"
 #include "textfields.h"
@@ -22,18 +23,6 @@
 namespace helidisk {
 
 namespace {
-
-// Only the record is wanted: the drawing goes nowhere.
-class DiscardingCanvas final : public Canvas {
- public:
-  void SetBrushColor(Color /*color*/) override {}
-  void SetPenColor(Color /*color*/) override {}
-  void SetPenWidth(std::int32_t /*widthPixels*/) override {}
-  void FillRect(const Rect& /*rect*/) override {}
-  void Ellipse(const Rect& /*rect*/) override {}
-  void MoveTo(std::int32_t /*x*/, std::int32_t /*y*/) override {}
-  void LineTo(std::int32_t /*x*/, std::int32_t /*y*/) override {}
-};
 
 // The rows rise in time: the first and the last show whether the chosen
 // theory serves them all, before any is computed.
@@ -68,7 +57,7 @@ int RenderTable(const RenderOptions& options, std::FILE* out, std::FILE* err) {
 int RenderText(const RenderOptions& options, std::FILE* out, std::FILE* err) {
   if (!AccuracyKnownFor(options.year)) WarnOfUnknownAccuracy(err, options.year);
   WarnOfUnknownAccuracyAtRotation(options, err);
-  const RedrawResult result = RedrawRecordOf(options);
+  const RedrawResult result = InstantResultsOf(options);
   if (const int failed = FailUnlessPlausible(result.sun, err)) return failed;
   const std::string text = TextOf(options, result, options.orientation, std::nullopt);
   return text.empty() ? 0 : WriteToStandardOutput(out, err, text);
@@ -111,36 +100,6 @@ std::int32_t CurrentLocalYear() {
 }
 
 }  // namespace
-
-RenderForm::RenderForm(const RenderOptions& options, Canvas& canvas)
-    : options_(options), canvas_(canvas) {}
-
-DiskGeometry RenderForm::PictureGeometry() const { return GeometryFor(options_); }
-
-DiskGeometry GeometryFor(const RenderOptions& options) {
-  return DiskGeometryOfPicture(options.controlWidth, options.controlHeight);
-}
-
-RedrawResult RenderOnto(const RenderOptions& options, Canvas& canvas) {
-  canvas.SetPenColor(kBlack);
-  canvas.SetPenWidth(2);
-  canvas.SetBrushColor(kYellow);
-  RenderForm form(options, canvas);
-  return Redraw(form);
-}
-
-RedrawResult RedrawRecordOf(const RenderOptions& options) {
-  DiscardingCanvas canvas;
-  return RenderOnto(options, canvas);
-}
-
-std::int32_t ImageWidthFor(const RenderOptions& options) {
-  return ImageWidthOf(GeometryFor(options));
-}
-
-std::int32_t ImageHeightFor(const RenderOptions& options) {
-  return ImageHeightOf(GeometryFor(options));
-}
 
 int ReportingFailures(std::FILE* err, const std::function<int()>& work) {
   const std::string program(kRendererName);

@@ -18,8 +18,9 @@
 #include "form_main.h"
 #include "instanttext.h"
 #include "picturecontrol.h"
+#include "picturerequest.h"
 #include "pointmarks.h"
-#include "renderrun.h"
+#include "redraw.h"
 
 namespace helidisk {
 
@@ -74,10 +75,10 @@ void RotationActionsTest::ClickPictureAt(QPointF imagePoint) const {
 }
 
 QPoint RotationActionsTest::ExpectedMark(const char* model) const {
-  RenderOptions options;
-  options.year = window_->CurrentYear();
-  options.hourPosition = window_->HourPosition();
-  const RedrawResult shown = RedrawRecordOf(options);
+  PictureRequest picture;
+  picture.year = window_->CurrentYear();
+  picture.hourPosition = window_->HourPosition();
+  const RedrawResult shown = InstantResultsOf(picture);
   const std::optional<MarkPlace> place =
       MeasuredPointMarkPlace(window_->MeasuredPoints().front(), shown.frame,
                              *RotationModelNamed(model), shown.sun.julianDay);
