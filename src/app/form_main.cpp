@@ -48,16 +48,20 @@
 #include "imagepanel.h"
 #include "instantdialog.h"
 #include "instantseries.h"
+#include "instantsteps.h"
 #include "measuredpointsdock.h"
 #include "openedimage.h"
 #include "outputfile.h"
 #include "pictureactions.h"
 #include "picturecontrol.h"
-#include "readout.h"
-#include "redraw.h"
 #include "pictureerror.h"
 #include "pictureformat.h"
+#include "pointmarks.h"
 #include "rasterencoder.h"
+#include "readout.h"
+#include "redraw.h"
+#include "rotatedpointsdock.h"
+#include "rotationactions.h"
 #include "sun.h"
 #include "sunspotdock.h"
 #include "versioninfo.h"
@@ -237,6 +241,9 @@ TForm_Main::TForm_Main() : yearSource_([] { return QDate::currentDate().year(); 
   pointsDock_ = new MeasuredPointsDock(this);
   addDockWidget(Qt::RightDockWidgetArea, pointsDock_);
   pointsDock_->hide();
+  rotatedPointsDock_ = new RotatedPointsDock(this);
+  addDockWidget(Qt::RightDockWidgetArea, rotatedPointsDock_);
+  rotatedPointsDock_->hide();
   yearChart_ = new YearChartDock(this);
   sunspotDock_ = new SunspotDock(this);
   addDockWidget(Qt::RightDockWidgetArea, sunspotDock_);
@@ -339,6 +346,7 @@ void TForm_Main::CreateMeasuringMenus() {
     pointsDock_->setFloating(true);
     pointsDock_->move(frameGeometry().topRight());
   });
+  View1->addAction(rotatedPointsDock_->ShowAction());
   View1->addAction(yearChart_->ShowAction());
   View1->addAction(sunspotDock_->ShowAction());
   connect(sunspotDock_, &SunspotDock::DetectRequested, this, [this] {
@@ -356,6 +364,8 @@ void TForm_Main::CreateMeasuringMenus() {
   GoNow1 = Go1->addAction(QStringLiteral("&Now"));
   GoNow1->setObjectName(QStringLiteral("GoNow1"));
   GoNow1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+  rotationActions_ = new RotationActions(Go1, this);
+  pointsDock_->setWindowTitle(rotationActions_->PointsTitle());
 }
 
 // The orientations as the observer's instrument shows the Sun; choosing one
@@ -531,6 +541,10 @@ void TForm_Main::BindHandlers() {
   connect(Copy1, &QAction::triggered, this, bind(&TForm_Main::CopyPointsClick));
   connect(GoDateTime1, &QAction::triggered, this, bind(&TForm_Main::GoDateTimeClick));
   connect(GoNow1, &QAction::triggered, this, bind(&TForm_Main::GoNowClick));
+  connect(rotationActions_, &RotationActions::StepRequested, this,
+          [this](double hours) { RunHandler([this, hours] { StepHoursClick(hours); }); });
+  connect(rotationActions_, &RotationActions::ModelChosen, this,
+          bind(&TForm_Main::RotationModelChosen));
   connect(OpenImage1, &QAction::triggered, this, bind(&TForm_Main::OpenImageClick));
   connect(CloseImage1, &QAction::triggered, this, bind(&TForm_Main::CloseImageClick));
   connect(SaveOverlaidImage1, &QAction::triggered, this, bind(&TForm_Main::SaveOverlaidImageClick));
@@ -862,32 +876,24 @@ void TForm_Main::Image1Clicked(QPointF imagePoint) {
   Image1->update();
 }
 
-// Each point where it now lies: a point on the disk at its heliographic
-// place for the instant shown (not at all while it is on the far side), a
-// point on the sky at its position angle and distance.
+// Each point where it now lies: a point on the disk where the chosen
+// rotation law carries it by the instant shown (not at all while it is on
+// the far side), a point on the sky at its position angle and distance.
 void TForm_Main::DrawMeasuredPointMarks() {
-  if (!shownFrame_ || points_.empty()) return;
+  if (!shownFrame_ || !lastRedraw_) return;
+  rotatedPointsDock_->Follow(points_, *shownFrame_, rotationActions_->ChosenModel(),
+                             lastRedraw_->sun.julianDay, lastRedraw_->ephemeris);
+  if (points_.empty()) return;
   const DiskFrame& frame = *shownFrame_;
   Canvas& canvas = Image1->Canvas();
   canvas.SetPenColor(kMarkColor);
   canvas.SetPenWidth(1);
   for (const MeasuredPoint& point : points_) {
-    const LocatedPoint& located = point.located;
-    double x = 0;
-    double y = 0;
-    if (located.onDisk) {
-      const ProjectedPoint projected = Project(frame, located.longitudeRad, located.latitudeRad);
-      if (!(projected.depth > 0)) continue;
-      x = projected.xPx;
-      y = projected.yPx;
-    } else {
-      const ScreenDirection direction = SkyDirectionOnScreen(
-          frame, -std::sin(located.positionAngleRad), std::cos(located.positionAngleRad));
-      x = frame.centreXPx + located.rho * frame.radiusPx * direction.right;
-      y = frame.centreYPx + located.rho * frame.radiusPx * direction.down;
-    }
-    const std::int32_t centreX = RoundToInt32(x);
-    const std::int32_t centreY = RoundToInt32(y);
+    const std::optional<MarkPlace> place = MeasuredPointMarkPlace(
+        point, frame, rotationActions_->ChosenModel(), lastRedraw_->sun.julianDay);
+    if (!place) continue;
+    const std::int32_t centreX = RoundToInt32(place->xPx);
+    const std::int32_t centreY = RoundToInt32(place->yPx);
     canvas.MoveTo(CheckedSub(centreX, kMarkArmPixels), centreY);
     canvas.LineTo(CheckedAdd(centreX, kMarkArmPixels + 1), centreY);
     canvas.MoveTo(centreX, CheckedSub(centreY, kMarkArmPixels));
@@ -982,6 +988,18 @@ void TForm_Main::ShowHours(std::int32_t year, double hours) {
 void TForm_Main::GoDateTimeClick() {
   const std::optional<UtcMinute> instant = instantPrompt_(ShownInstant());
   if (instant) ShowInstant(*instant);
+}
+
+// From the instant shown, into the next or the last year where the step
+// leads there.
+void TForm_Main::StepHoursClick(double hours) {
+  const YearHours stepped = SteppedYearHours({CurrentYear(), HourPosition()}, hours);
+  ShowHours(stepped.year, stepped.hours);
+}
+
+void TForm_Main::RotationModelChosen() {
+  pointsDock_->setWindowTitle(rotationActions_->PointsTitle());
+  ScrollBar1Change();
 }
 
 void TForm_Main::GoNowClick() {

@@ -46,6 +46,8 @@ class MeasuredPointsDock;
 class OpenedImage;
 class PictureActions;
 class PictureControl;
+class RotatedPointsDock;
+class RotationActions;
 class YearChartDock;
 class SunspotDock;
 
@@ -164,6 +166,8 @@ class TForm_Main final : public QMainWindow, public FormView {
   void CopyPointsClick();
   void GoDateTimeClick();
   void GoNowClick();
+  void StepHoursClick(double hours);
+  void RotationModelChosen();
   void OpenImageClick();
   void CloseImageClick();
   void SaveOverlaidImageClick();
@@ -208,6 +212,9 @@ class TForm_Main final : public QMainWindow, public FormView {
   QAction* Copy1 = nullptr;
   QAction* GoDateTime1 = nullptr;
   QAction* GoNow1 = nullptr;
+  // Go -> the steps through time and the rotation law of the points.
+  RotationActions* rotationActions_ = nullptr;
+  RotatedPointsDock* rotatedPointsDock_ = nullptr;
   std::array<QLabel*, kPointerReadoutLines> pointerLabels_{};
   QLabel* Label_Rotation = nullptr;
   MeasuredPointsDock* pointsDock_ = nullptr;

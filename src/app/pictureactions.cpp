@@ -159,9 +159,10 @@ void PictureActions::SavePictureClick() {
   const std::optional<PictureFormat> format = FormatOfFileName(path.toStdString());
   if (!format) return failure(QStringLiteral("the name must end in ") + DrawnDiskSuffixes());
   if (!InfoOf(*format).holdsDrawnDisk) {
-    return failure(QStringLiteral("a %1 is written only for an opened image (File → Save "
-                                  "overlaid image…); the drawn disk as %2")
-                       .arg(QString::fromUtf8(InfoOf(*format).name).toUpper(), DrawnDiskSuffixes()));
+    return failure(
+        QStringLiteral("a %1 is written only for an opened image (File → Save "
+                       "overlaid image…); the drawn disk as %2")
+            .arg(QString::fromUtf8(InfoOf(*format).name).toUpper(), DrawnDiskSuffixes()));
   }
   if (InfoOf(*format).holdsPage) {
     const std::optional<PageOptions> page = pageOptionsPrompt_(page_);

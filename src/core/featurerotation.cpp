@@ -3,6 +3,7 @@
 #include <cmath>
 #include <functional>
 
+#include "ephemerischoice.h"
 #include "sun.h"
 #include "trigfunc.h"
 
@@ -37,11 +38,12 @@ double SignedDeg(double angleDeg) { return WrappedDeg(angleDeg + kHalfTurnDeg) -
 // part alone keeps the count of whole turns.
 class WestwardMotion {
  public:
-  WestwardMotion(const RotationModel& model, const HeliographicPosition& position, double julianDay)
+  WestwardMotion(const RotationModel& model, const HeliographicPosition& position,
+                 double startL0Deg)
       : latitudeDeg_(position.latitudeDeg),
         driftDegPerDay_(SiderealRateDegPerDay(model, position.latitudeDeg) -
                         kCarringtonSiderealDegPerDay),
-        startL0Deg_(ComputeSun(julianDay).l0Rad * RadToDeg),
+        startL0Deg_(startL0Deg),
         startCmdDeg_(SignedDeg(position.longitudeDeg - startL0Deg_)) {}
 
   double StartCmdDeg() const { return startCmdDeg_; }
@@ -119,23 +121,31 @@ FeatureOnDisk FeatureOnDiskOf(const HeliographicPosition& position, const DiskFr
 }
 
 FeatureCrossings NextCrossings(const RotationModel& model, const HeliographicPosition& position,
-                               double julianDay) {
-  const WestwardMotion motion(model, position, julianDay);
+                               double julianDay, const EphemerisChoice& ephemeris) {
+  const auto sunAfter = [&](double days) -> std::optional<SunEphemeris> {
+    if (!ChoiceServes(ephemeris, julianDay + days)) return std::nullopt;
+    return ComputeSunWith(ephemeris, julianDay + days);
+  };
+  const std::optional<SunEphemeris> start = sunAfter(0);
+  if (!start) return {};
+  const WestwardMotion motion(model, position, start->l0Rad * RadToDeg);
   // A feature on the meridian or beyond the limb reaches it again a turn
   // later.
   const double meridianTurnDeg = motion.StartCmdDeg() < 0 ? 0 : kFullTurnDeg;
   const auto beyondMeridian = [&](double days) -> std::optional<double> {
-    const double l0Deg = ComputeSun(julianDay + days).l0Rad * RadToDeg;
-    return motion.CmdDeg(days, l0Deg) - meridianTurnDeg;
+    const std::optional<SunEphemeris> sun = sunAfter(days);
+    if (!sun) return std::nullopt;
+    return motion.CmdDeg(days, sun->l0Rad * RadToDeg) - meridianTurnDeg;
   };
 
-  const std::optional<double> startLimb = motion.WestLimbCmdDeg(ComputeSun(julianDay).b0Rad);
+  const std::optional<double> startLimb = motion.WestLimbCmdDeg(start->b0Rad);
   const double limbTurnDeg = startLimb && motion.StartCmdDeg() < *startLimb ? 0 : kFullTurnDeg;
   const auto beyondLimb = [&](double days) -> std::optional<double> {
-    const SunEphemeris sun = ComputeSun(julianDay + days);
-    const std::optional<double> limbDeg = motion.WestLimbCmdDeg(sun.b0Rad);
+    const std::optional<SunEphemeris> sun = sunAfter(days);
+    if (!sun) return std::nullopt;
+    const std::optional<double> limbDeg = motion.WestLimbCmdDeg(sun->b0Rad);
     if (!limbDeg) return std::nullopt;
-    return motion.CmdDeg(days, sun.l0Rad * RadToDeg) - limbTurnDeg - *limbDeg;
+    return motion.CmdDeg(days, sun->l0Rad * RadToDeg) - limbTurnDeg - *limbDeg;
   };
 
   FeatureCrossings crossings;

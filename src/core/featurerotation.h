@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "diskframe.h"
+#include "ephemerischoice.h"
 #include "solarrotation.h"
 
 namespace helidisk {
@@ -47,15 +48,16 @@ FeatureOnDisk FeatureOnDiskOf(const HeliographicPosition& position, const DiskFr
 
 // The instants (Julian days, UT) at which the feature next reaches the
 // central meridian and the west limb after `julianDay`, where it stands at
-// `position`.  The limb is where mu = 0 at that instant's B0.  Empty where
-// it does not happen within two rotations: near a pole that B0 keeps in
-// view (or out of it), the feature never reaches the limb.
+// `position`, on the chosen ephemeris.  The limb is where mu = 0 at that
+// instant's B0.  Empty where it does not happen within two rotations: near a
+// pole that B0 keeps in view (or out of it), the feature never reaches the
+// limb; nor where the theory stops serving the instants.
 struct FeatureCrossings {
   std::optional<double> centralMeridianJulianDay;
   std::optional<double> westLimbJulianDay;
 };
 
 FeatureCrossings NextCrossings(const RotationModel& model, const HeliographicPosition& position,
-                               double julianDay);
+                               double julianDay, const EphemerisChoice& ephemeris = {});
 
 }  // namespace helidisk

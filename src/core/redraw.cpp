@@ -131,9 +131,8 @@ void PaintGridAndMarks(ViewState& state, const RedrawInputs& inputs, const DiskF
 }
 
 RedrawInputs InputsOf(const PictureRequest& request) {
-  return {GeometryOf(request),  request.orientation,      request.year,
-          request.hourPosition, request.differentialGrid, request.stonyhurstGrid,
-          request.ephemeris};
+  return {GeometryOf(request),      request.orientation,    request.year,     request.hourPosition,
+          request.differentialGrid, request.stonyhurstGrid, request.ephemeris};
 }
 
 }  // namespace
@@ -142,9 +141,9 @@ RedrawResult Redraw(FormView& form) {
   // The record and its texts end with this call, also when a check fails.
   ViewState state;
   state.Form = &form;
-  const RedrawInputs inputs{form.PictureGeometry(),    form.PictureOrientation(),
-                            form.CurrentYear(),        form.HourPosition(),
-                            form.DiffRotChecked(),     form.StonyhurstGridChosen(),
+  const RedrawInputs inputs{form.PictureGeometry(), form.PictureOrientation(),
+                            form.CurrentYear(),     form.HourPosition(),
+                            form.DiffRotChecked(),  form.StonyhurstGridChosen(),
                             form.ChosenEphemeris()};
   RedrawResult result = ComputeRedraw(state, inputs);
   Canvas& canvas = form.ImageCanvas();

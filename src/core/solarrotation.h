@@ -21,6 +21,12 @@ struct RotationModel {
   std::string_view source;
 };
 
+// The law the window and the command line use unless told otherwise:
+// Howard's, measured on small magnetic features -- the spots and faculae an
+// observer follows -- over many years of Mount Wilson magnetograms, and
+// SunPy's default too.
+inline constexpr std::string_view kDefaultRotationModel = "howard";
+
 // Every model the program knows, in one table: rigid, howard, snodgrass,
 // allen.
 std::span<const RotationModel> RotationModels();

@@ -67,6 +67,17 @@ ImageReport ReportOf(const ImageJob& job) {
           job.disk.fitRmsPx};
 }
 
+std::string TextOfRun(const RenderOptions& options, const RedrawResult& result,
+                      const std::optional<ImageJob>& job) {
+  if (!job) return TextOf(options, result, options.orientation, std::nullopt);
+  // The same image's disk at another instant, the camera as it was set:
+  // turned by the same angle, or with the zenith up at the site then.
+  const auto imageFrameAt = [&job, &options](const SunEphemeris& sun) {
+    return ImageDiskFrame(job->disk, sun, ViewOfImage(*job, options, sun));
+  };
+  return TextOf(options, result, job->view.orientation, ReportOf(*job), imageFrameAt);
+}
+
 }  // namespace
 
 int RenderPictures(const RenderOptions& given, std::FILE* out, std::FILE* err) {
@@ -78,6 +89,7 @@ int RenderPictures(const RenderOptions& given, std::FILE* out, std::FILE* err) {
   }
   const bool hasInstant = !options.templateB0Deg;
   if (hasInstant && !AccuracyKnownFor(options.year)) WarnOfUnknownAccuracy(err, options.year);
+  WarnOfUnknownAccuracyAtRotation(options, err);
   const bool writesPage = InfoOf(options.format).holdsPage && !options.outputPath.empty();
   const std::unique_ptr<QGuiApplication> fonts = writesPage ? StartFontSession() : nullptr;
   RedrawResult result;
@@ -106,14 +118,13 @@ int RenderPictures(const RenderOptions& given, std::FILE* out, std::FILE* err) {
     if (const int failed = FailUnlessPlausible(result.sun, err)) return failed;
   }
 
+  // The texts first: a run that cannot compute them writes no picture.
+  const std::string text = TextOfRun(options, result, job);
   if (!options.outputPath.empty()) {
     if (const int failed = WriteResult(options.outputPath, BytesOf(picture), out, err)) {
       return failed;
     }
   }
-
-  const std::string text = job ? TextOf(options, result, job->view.orientation, ReportOf(*job))
-                               : TextOf(options, result, options.orientation, std::nullopt);
   return text.empty() ? 0 : WriteToStandardOutput(out, err, text);
 }
 

@@ -4,12 +4,14 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "diskframe.h"
 #include "diskpage.h"
 #include "ephemerischoice.h"
 #include "ephemeristable.h"
+#include "featurerotation.h"
 #include "instantseries.h"
 #include "pictureformat.h"
 #include "picturerequest.h"
@@ -69,6 +71,14 @@ struct RenderOptions : PictureRequest {
   bool printJson = false;
   // The point under this pixel, on standard output.
   std::optional<PixelQuery> locate;
+  // A feature given by its heliographic latitude and Carrington longitude
+  // at the instant, on standard output.
+  std::optional<HeliographicPosition> feature;
+  // The instant the feature, or the point under the located pixel, is
+  // carried to by the rotation law, as a year and the hours since its
+  // 1 January, 0 h UT.
+  std::optional<YearHours> rotateTo;
+  std::string rotationModel = std::string(kDefaultRotationModel);
   // With --table: the ephemeris from tableFrom to tableTo (both included)
   // every tableStepMinutes instead of a picture, written to outputPath ("-"
   // or empty: standard output).  At most kMostTableRows rows, unless the

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "featurereport.h"
 #include "redraw.h"
 #include "renderoptions.h"
 #include "report.h"
@@ -41,13 +42,18 @@ int WriteToStandardOutput(std::FILE* out, std::FILE* err, std::string_view bytes
 // To standard output ("-", or no path at all) or into the file.
 int WriteResult(const std::string& path, std::string_view bytes, std::FILE* out, std::FILE* err);
 void WarnOfUnknownAccuracy(std::FILE* err, std::int32_t year);
+// The same for the year of --rotate-to, where there is one.
+void WarnOfUnknownAccuracyAtRotation(const RenderOptions& options, std::FILE* err);
 // Exit status 1 with a message where the theory puts the Sun at an
 // impossible distance; 0 otherwise.
 int FailUnlessPlausible(const SunEphemeris& sun, std::FILE* err);
 // What is printed on standard output besides a picture: the readout, the
-// point under a pixel, or the instant as JSON.
+// point under a pixel, or the instant as JSON, and a feature carried to
+// another instant in the frame `frameAt` gives (by default the drawn
+// disk's).
 std::string TextOf(const RenderOptions& options, const RedrawResult& result,
-                   Orientation orientation, const std::optional<ImageReport>& image);
+                   Orientation orientation, const std::optional<ImageReport>& image,
+                   const FrameAtInstant& frameAt = {});
 
 // Whether the run makes a picture or reads an image, the work of the
 // picture module.

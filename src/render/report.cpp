@@ -49,7 +49,8 @@ std::string LocateText(const PixelQuery& pixel, const LocatedPoint& point) {
 }
 
 Json JsonObject(const RedrawResult& result, Orientation orientation,
-                const std::optional<PixelQuery>& pixel, const std::optional<ImageReport>& image) {
+                const std::optional<PixelQuery>& pixel, const std::optional<ImageReport>& image,
+                const std::optional<FeatureReport>& feature) {
   Json json = RecordJson(EphemerisRecordOf(result.instant, result.sun));
   json["orientation"] = OrientationName(orientation);
   json["ephemeris"] = EphemerisTheoryName(result.ephemeris.theory);
@@ -71,13 +72,15 @@ Json JsonObject(const RedrawResult& result, Orientation orientation,
     };
   }
   if (pixel) json["point"] = PointJson(*pixel, Locate(result.frame, pixel->x, pixel->y));
+  if (feature) AddFeatureJson(json, *feature);
   return json;
 }
 
 std::string JsonText(const RedrawResult& result, Orientation orientation,
                      const std::optional<PixelQuery>& pixel,
-                     const std::optional<ImageReport>& image) {
-  return JsonObject(result, orientation, pixel, image).dump(2) + "\n";
+                     const std::optional<ImageReport>& image,
+                     const std::optional<FeatureReport>& feature) {
+  return JsonObject(result, orientation, pixel, image, feature).dump(2) + "\n";
 }
 
 }  // namespace helidisk

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "diskframe.h"
+#include "featurereport.h"
 #include "redraw.h"
 #include "renderoptions.h"
 
@@ -32,12 +33,17 @@ struct ImageReport {
 
 // One JSON object: the instant's ephemeris record, the orientation, the
 // disk in the picture's pixels, the image where there is one and, for a
-// pixel, the point there.
+// pixel, the point there; a feature carried through time where there is
+// one.
 nlohmann::ordered_json JsonObject(const RedrawResult& result, Orientation orientation,
                                   const std::optional<PixelQuery>& pixel,
-                                  const std::optional<ImageReport>& image = std::nullopt);
+                                  const std::optional<ImageReport>& image = std::nullopt,
+                                  const std::optional<FeatureReport>& feature = std::nullopt);
+
+// The same object as text, two blanks an indent, with a final line end.
 std::string JsonText(const RedrawResult& result, Orientation orientation,
                      const std::optional<PixelQuery>& pixel,
-                     const std::optional<ImageReport>& image = std::nullopt);
+                     const std::optional<ImageReport>& image = std::nullopt,
+                     const std::optional<FeatureReport>& feature = std::nullopt);
 
 }  // namespace helidisk

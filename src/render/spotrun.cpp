@@ -21,7 +21,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-
 struct SpotResult {
   Detection detection;
   std::vector<SpotGroup> groups;

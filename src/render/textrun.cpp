@@ -11,6 +11,7 @@
 
 #include "checked.h"
 #include "ephemeristable.h"
+#include "featurereport.h"
 #include "instantseries.h"
 #include "outputfile.h"
 #include "pictureerror.h"
@@ -55,6 +56,7 @@ int RenderTable(const RenderOptions& options, std::FILE* out, std::FILE* err) {
 // The readout, JSON or a located point of one instant, without a picture.
 int RenderText(const RenderOptions& options, std::FILE* out, std::FILE* err) {
   if (!AccuracyKnownFor(options.year)) WarnOfUnknownAccuracy(err, options.year);
+  WarnOfUnknownAccuracyAtRotation(options, err);
   const RedrawResult result = InstantResultsOf(options);
   if (const int failed = FailUnlessPlausible(result.sun, err)) return failed;
   const std::string text = TextOf(options, result, options.orientation, std::nullopt);
@@ -143,6 +145,12 @@ int WriteResult(const std::string& path, std::string_view bytes, std::FILE* out,
   return 0;
 }
 
+void WarnOfUnknownAccuracyAtRotation(const RenderOptions& options, std::FILE* err) {
+  if (options.rotateTo && !AccuracyKnownFor(options.rotateTo->year)) {
+    WarnOfUnknownAccuracy(err, options.rotateTo->year);
+  }
+}
+
 void WarnOfUnknownAccuracy(std::FILE* err, std::int32_t year) {
   PrintTo(err, std::string(kRendererName) +
                    ": warning: the accuracy of the solar theory is unknown for the year " +
@@ -159,8 +167,10 @@ int FailUnlessPlausible(const SunEphemeris& sun, std::FILE* err) {
 }
 
 std::string TextOf(const RenderOptions& options, const RedrawResult& result,
-                   Orientation orientation, const std::optional<ImageReport>& image) {
-  if (options.printJson) return JsonText(result, orientation, options.locate, image);
+                   Orientation orientation, const std::optional<ImageReport>& image,
+                   const FrameAtInstant& frameAt) {
+  const std::optional<FeatureReport> feature = FeatureReportOf(options, result, frameAt);
+  if (options.printJson) return JsonText(result, orientation, options.locate, image, feature);
   std::string text;
   if (options.printReadout) {
     for (const std::string& line : result.readout) text += line + "\n";
@@ -168,6 +178,7 @@ std::string TextOf(const RenderOptions& options, const RedrawResult& result,
   if (options.locate) {
     text += LocateText(*options.locate, Locate(result.frame, options.locate->x, options.locate->y));
   }
+  if (feature) text += FeatureText(*feature);
   return text;
 }
 

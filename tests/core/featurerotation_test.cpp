@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "ephemerischoice.h"
 #include "solarrotation.h"
 #include "sun.h"
 #include "trigfunc.h"
@@ -15,8 +16,8 @@ namespace {
 double SignedDeg(double angleDeg) { return std::remainder(angleDeg, 360.0); }
 
 // The frame of the unit disk at the instant, in the sky orientation.
-DiskFrame FrameAt(double julianDay) {
-  const SunEphemeris sun = ComputeSun(julianDay);
+DiskFrame FrameAt(double julianDay, const EphemerisChoice& ephemeris = {}) {
+  const SunEphemeris sun = ComputeSunWith(ephemeris, julianDay);
   return OrientedDiskFrame(0, 0, 1, sun.l0Rad, sun.b0Rad, sun.pRad, Orientation::Sky);
 }
 
@@ -114,10 +115,15 @@ TEST(FeatureRotationTest, MatchesSunPyRotatedSunFrameToAHundredthOfADegree) {
     EXPECT_NEAR(end.latitudeDeg, c.latitudeAtT1Deg, kToleranceDeg);
     EXPECT_NEAR(SignedDeg(end.longitudeDeg - c.longitudeDeg), c.carringtonChangeDeg, kToleranceDeg);
 
-    const FeatureOnDisk before = FeatureOnDiskOf(start, FrameAt(c.julianDay));
-    const FeatureOnDisk after = FeatureOnDiskOf(end, FrameAt(c.julianDay + c.days));
-    EXPECT_NEAR(SignedDeg(after.cmDistanceDeg - before.cmDistanceDeg - c.stonyhurstChangeDeg), 0,
-                kToleranceDeg);
+    // The Earth's motion between the two instants, by either theory.
+    for (const EphemerisTheory theory : {EphemerisTheory::Standard, EphemerisTheory::Precise}) {
+      SCOPED_TRACE(EphemerisTheoryName(theory));
+      const EphemerisChoice ephemeris{theory, false};
+      const FeatureOnDisk before = FeatureOnDiskOf(start, FrameAt(c.julianDay, ephemeris));
+      const FeatureOnDisk after = FeatureOnDiskOf(end, FrameAt(c.julianDay + c.days, ephemeris));
+      EXPECT_NEAR(SignedDeg(after.cmDistanceDeg - before.cmDistanceDeg - c.stonyhurstChangeDeg), 0,
+                  kToleranceDeg);
+    }
   }
 }
 
@@ -210,6 +216,29 @@ TEST(FeatureRotationTest, CrossingsAreTheNextOnesOnTheRealEphemeris) {
       EXPECT_LT(meridian, limb);
     }
   }
+}
+
+// On the precise theory the crossing is where that theory's L0 puts the
+// feature on the meridian: minutes off the standard theory's instant, whose
+// L0 differs by some 0.06 deg (light time, UT taken as dynamical time).
+TEST(FeatureRotationTest, CrossingsFollowTheChosenTheory) {
+  constexpr double kJulianDay = 2461385.0;
+  const EphemerisChoice precise{EphemerisTheory::Precise, false};
+  const RotationModel& model = *RotationModelNamed("howard");
+  const HeliographicPosition start{10, ComputeSun(kJulianDay).l0Rad * RadToDeg - 13};
+  const auto standardMeridian = NextCrossings(model, start, kJulianDay).centralMeridianJulianDay;
+  const auto preciseMeridian =
+      NextCrossings(model, start, kJulianDay, precise).centralMeridianJulianDay;
+  ASSERT_TRUE(standardMeridian);
+  ASSERT_TRUE(preciseMeridian);
+  EXPECT_NE(*preciseMeridian, *standardMeridian);
+  EXPECT_NEAR(*preciseMeridian, *standardMeridian, 10.0 / 1440);
+
+  const SunEphemeris sun = ComputeSunWith(precise, *preciseMeridian);
+  const DiskFrame frame =
+      OrientedDiskFrame(0, 0, 1, sun.l0Rad, sun.b0Rad, sun.pRad, Orientation::Sky);
+  const HeliographicPosition there = RotatedPosition(model, start, *preciseMeridian - kJulianDay);
+  EXPECT_NEAR(FeatureOnDiskOf(there, frame).cmDistanceDeg, 0, 1e-3);
 }
 
 TEST(FeatureRotationTest, ParallelThatNeverMeetsTheLimbHasNoLimbCrossing) {

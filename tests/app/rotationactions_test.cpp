@@ -1,0 +1,208 @@
+// The Go menu's steps through time and the rotation law of the measured
+// points, driven through the window: the instant each step reaches, the
+// shortcuts, and the marks the points leave at the instant shown.
+#include "rotationactions.h"
+
+#include <QAction>
+#include <QDockWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QtTest>
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <numbers>
+
+#include "form_main.h"
+#include "instanttext.h"
+#include "picturecontrol.h"
+#include "picturerequest.h"
+#include "pointmarks.h"
+#include "redraw.h"
+
+namespace helidisk {
+
+class RotationActionsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void stepsReachTheirInstant_data();
+  void stepsReachTheirInstant();
+  void shortcutsStepOnceWhereverTheFocusIs();
+  void pointsFollowTheChosenLaw();
+  void shownInstantTableGivesTheCrossings();
+
+ private:
+  template <typename T>
+  T* Control(const char* name) const {
+    T* control = window_->findChild<T*>(QString::fromLatin1(name));
+    if (control == nullptr) qFatal("no control %s", name);
+    return control;
+  }
+  QScrollBar* ScrollBar() const { return Control<QScrollBar>("ScrollBar1"); }
+  const QImage& Picture() const { return Control<PictureControl>("Image1")->Image(); }
+  void ClickPictureAt(QPointF imagePoint) const;
+  // The mark of the first measured point, as the law puts it at the
+  // instant the window shows, in the picture control of the design size.
+  QPoint ExpectedMark(const char* model) const;
+
+  std::unique_ptr<TForm_Main> window_;
+};
+
+void RotationActionsTest::init() {
+  window_ = std::make_unique<TForm_Main>();
+  window_->SetYearSource([] { return 2021; });
+  window_->show();
+  window_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+}
+
+void RotationActionsTest::cleanup() { window_.reset(); }
+
+void RotationActionsTest::ClickPictureAt(QPointF imagePoint) const {
+  auto* picture = Control<QWidget>("Image1");
+  const QPointF position = imagePoint + QPointF(0.5, 0.5);
+  for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    QMouseEvent click(type, position, picture->mapToGlobal(position), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(picture, &click);
+  }
+}
+
+QPoint RotationActionsTest::ExpectedMark(const char* model) const {
+  PictureRequest picture;
+  picture.year = window_->CurrentYear();
+  picture.hourPosition = window_->HourPosition();
+  const RedrawResult shown = InstantResultsOf(picture);
+  const std::optional<MarkPlace> place =
+      MeasuredPointMarkPlace(window_->MeasuredPoints().front(), shown.frame,
+                             *RotationModelNamed(model), shown.sun.julianDay);
+  if (!place) return {-1, -1};
+  return {static_cast<int>(std::lround(place->xPx)), static_cast<int>(std::lround(place->yPx))};
+}
+
+void RotationActionsTest::stepsReachTheirInstant_data() {
+  QTest::addColumn<int>("startHour");
+  QTest::addColumn<QString>("action");
+  QTest::addColumn<int>("year");
+  QTest::addColumn<double>("hours");
+  QTest::newRow("hour forward") << 100 << "GoHourForward1" << 2021 << 101.0;
+  QTest::newRow("hour back") << 100 << "GoHourBack1" << 2021 << 99.0;
+  QTest::newRow("day forward") << 100 << "GoDayForward1" << 2021 << 124.0;
+  QTest::newRow("day back into the last year") << 10 << "GoDayBack1" << 2020 << 8784.0 - 14;
+  QTest::newRow("rotation forward") << 100 << "GoRotationForward1" << 2021 << 754.6072;
+  QTest::newRow("rotation forward into the next year")
+      << 8500 << "GoRotationForward1" << 2022 << 8500 + 654.6072 - 8760;
+  QTest::newRow("rotation back") << 1000 << "GoRotationBack1" << 2021 << 345.3928;
+}
+
+void RotationActionsTest::stepsReachTheirInstant() {
+  QFETCH(int, startHour);
+  QFETCH(QString, action);
+  QFETCH(int, year);
+  QFETCH(double, hours);
+  ScrollBar()->setValue(startHour);
+  const int redraws = window_->RedrawCount();
+  Control<QAction>(action.toLatin1().constData())->trigger();
+  QCOMPARE(window_->CurrentYear(), year);
+  QVERIFY2(std::fabs(window_->HourPosition() - hours) < 1e-6,
+           qPrintable(QString::number(window_->HourPosition(), 'f', 6)));
+  // The scroll bar stands on the whole hour before, as far as its 8736 reach.
+  QCOMPARE(ScrollBar()->value(), std::min(static_cast<int>(std::floor(hours)), 8736));
+  QCOMPARE(window_->RedrawCount(), redraws + 1);
+}
+
+// A shortcut steps once, also from the scroll bar, whose own arrow keys
+// still step it by its small change.
+void RotationActionsTest::shortcutsStepOnceWhereverTheFocusIs() {
+  ScrollBar()->setValue(200);
+  ScrollBar()->setFocus();
+  struct Press {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    double hours;
+  };
+  const Press presses[] = {
+      {Qt::Key_Right, Qt::ControlModifier, 201},
+      {Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier, 177},
+      {Qt::Key_PageDown, Qt::ControlModifier, 177 + 654.6072},
+      {Qt::Key_PageUp, Qt::ControlModifier, 177},
+      {Qt::Key_Right, Qt::NoModifier, 178},
+  };
+  for (const Press& press : presses) {
+    QTest::keyClick(ScrollBar(), press.key, press.modifiers);
+    QVERIFY2(std::fabs(window_->HourPosition() - press.hours) < 1e-6,
+             qPrintable(QStringLiteral("%1 after key %2")
+                            .arg(window_->HourPosition(), 0, 'f', 4)
+                            .arg(press.key)));
+  }
+}
+
+// A point at 40 deg north turns about 28 deg more slowly than the
+// Carrington system in a rotation under Howard's law, not at all under the
+// rigid one: its mark is where each law puts it, and the points' table
+// names the law.
+void RotationActionsTest::pointsFollowTheChosenLaw() {
+  const QRgb markColour = qRgb(255, 0, 255);
+  ClickPictureAt({499, 313 - 306 * std::sin(40 * std::numbers::pi / 180)});
+  QCOMPARE(window_->MeasuredPoints().size(), std::size_t{1});
+  QVERIFY(Control<QDockWidget>("Dock_MeasuredPoints")->windowTitle().contains("Howard"));
+
+  Control<QAction>("GoRotationForward1")->trigger();
+  const QPoint howard = ExpectedMark("howard");
+  const QPoint rigid = ExpectedMark("rigid");
+  QVERIFY2(std::abs(howard.x() - rigid.x()) > 50, "the laws must put the marks apart");
+  QCOMPARE(Picture().pixel(howard), markColour);
+  QVERIFY(Picture().pixel(rigid) != markColour);
+
+  Control<QAction>("RotationModel_rigid")->trigger();
+  QVERIFY(Control<QAction>("RotationModel_rigid")->isChecked());
+  QVERIFY(!Control<QAction>("RotationModel_howard")->isChecked());
+  QCOMPARE(Picture().pixel(rigid), markColour);
+  QVERIFY(Picture().pixel(howard) != markColour);
+  QVERIFY(Control<QDockWidget>("Dock_MeasuredPoints")->windowTitle().contains("Rigid"));
+}
+
+// The table of the points at the shown instant names the minutes at which
+// a point reaches the central meridian and the west limb: shown at those
+// minutes, the point stands there.
+void RotationActionsTest::shownInstantTableGivesTheCrossings() {
+  constexpr int kCmDistance = 3;
+  constexpr int kMu = 4;
+  constexpr int kVisible = 5;
+  constexpr int kMeridian = 6;
+  constexpr int kLimb = 7;
+  ClickPictureAt({430, 330});
+  // Docked: a floating dock makes the offscreen platform warn.
+  Control<QDockWidget>("Dock_RotatedPoints")->show();
+  auto* table = Control<QTableWidget>("Table_RotatedPoints");
+  QCOMPARE(table->rowCount(), 1);
+  QVERIFY(table->item(0, kCmDistance)->text().startsWith(QStringLiteral("E ")));
+  QCOMPARE(table->item(0, kVisible)->text(), QStringLiteral("yes"));
+
+  const auto showMinuteOf = [this, table](int column) {
+    // "YYYY-MM-DDTHH:MMZ"
+    const QString text = table->item(0, column)->text();
+    const UtcMinute minute = ParseInstantText(text.chopped(1).toStdString()).instant;
+    window_->SetInstantPrompt([minute](const UtcMinute& /*shown*/) { return minute; });
+    Control<QAction>("GoDateTime1")->trigger();
+  };
+  showMinuteOf(kMeridian);
+  // The point turns 0.009 deg a minute.
+  QVERIFY2(table->item(0, kCmDistance)->text().mid(2).toDouble() <= 0.01,
+           qPrintable(table->item(0, kCmDistance)->text()));
+  showMinuteOf(kLimb);
+  QVERIFY(table->item(0, kCmDistance)->text().startsWith(QStringLiteral("W ")));
+  QVERIFY2(std::fabs(table->item(0, kMu)->text().toDouble()) <= 0.001,
+           qPrintable(table->item(0, kMu)->text()));
+}
+
+}  // namespace helidisk
+
+QTEST_MAIN(helidisk::RotationActionsTest)
+#include "rotationactions_test.moc"
