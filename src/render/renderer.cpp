@@ -6,6 +6,7 @@
 #include <QString>
 #include <string_view>
 
+#include "alignrun.h"
 #include "imageerror.h"
 #include "instantseries.h"
 #include "overlay.h"
@@ -183,6 +184,7 @@ ImageReport ReportOf(const ImageJob& job) {
 }  // namespace
 
 int RenderPictures(const RenderOptions& given, std::FILE* out, std::FILE* err) {
+  if (given.align) return RenderAlignedSequence(given, err);
   RenderOptions options = given;
   std::optional<ImageJob> job;
   if (!options.imagePath.empty()) {
