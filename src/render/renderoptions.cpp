@@ -82,6 +82,15 @@ std::string OrientationChoices() {
   return choices;
 }
 
+// "one of rigid, howard, ...", for the message that refuses a bad name.
+std::string RotationModelChoices() {
+  std::string choices = "one of";
+  for (const RotationModel& model : RotationModels()) {
+    choices += (&model == RotationModels().data() ? " " : ", ") + std::string(model.name);
+  }
+  return choices;
+}
+
 // One option of the command line: everything about it is said here once, for
 // the parser, its error messages and the help text.
 struct OptionSpec {
@@ -350,6 +359,36 @@ class Parser {
     line_.options.locate = PixelQuery{*x, *y};
   }
 
+  void TakeFeature(const OptionSpec& option, const std::string& value) {
+    constexpr double kPoleDeg = 90;
+    constexpr double kFullTurnDeg = 360;
+    const std::size_t comma = value.find(',');
+    if (comma == std::string::npos) return RejectValue(option, value);
+    const auto latitude = ParseFiniteReal(value.substr(0, comma));
+    const auto longitude = ParseFiniteReal(value.substr(comma + 1));
+    if (!latitude || !longitude || std::fabs(*latitude) > kPoleDeg || *longitude < 0 ||
+        *longitude > kFullTurnDeg) {
+      return RejectValue(option, value);
+    }
+    line_.options.feature = HeliographicPosition{*latitude, *longitude};
+  }
+
+  void TakeRotateTo(const OptionSpec& option, const std::string& value) {
+    const std::optional<InstantText> parsed = InstantIn(option, value, false);
+    if (!parsed) return;
+    // Beyond the calendar the redraw at that instant fails with the
+    // calendar's run-time error, as --at does.
+    const double hours = parsed->fault == InstantTextFault::BeyondTheCalendar
+                             ? 0
+                             : HoursSinceNewYear(parsed->instant);
+    line_.options.rotateTo = YearHours{parsed->instant.year, hours};
+  }
+
+  void TakeModel(const OptionSpec& option, const std::string& value) {
+    if (RotationModelNamed(value) == nullptr) return RejectValue(option, value);
+    line_.options.rotationModel = value;
+  }
+
   void TakeJson(const OptionSpec& /*option*/, const std::string& /*value*/) {
     line_.options.printJson = true;
   }
@@ -456,9 +495,9 @@ class Parser {
   // for, and the table's own options without --table; true when refused.
   bool RejectMisplacedOptions() {
     static const char* const kSingleInstantOnly[] = {
-        "--hour", "--at",       "--readout", "--json",        "--locate",
-        "--grid", "--size",     "--image",   "--rotation",    "--site",
-        "--b0",   "--diameter", "--page",    "--orientation", "--decimal-separator"};
+        "--hour", "--at",          "--readout",           "--json",    "--locate",    "--grid",
+        "--size", "--image",       "--rotation",          "--site",    "--b0",        "--diameter",
+        "--page", "--orientation", "--decimal-separator", "--feature", "--rotate-to", "--model"};
     static const char* const kTableOnly[] = {"--from", "--to", "--step"};
     const bool table = line_.options.printTable;
     for (const char* name : kSingleInstantOnly) {
@@ -582,16 +621,20 @@ class Parser {
     }
     if (!CheckImageOptions()) return;
     if (!CheckTemplate()) return;
+    if (!CheckFeatureOptions()) return;
     if (options.printJson && options.printReadout) {
       Reject("--json replaces the readout; give --json or --readout, not both");
       return;
     }
-    const bool printsText = options.printReadout || options.printJson || options.locate;
+    const bool printsText =
+        options.printReadout || options.printJson || options.locate || options.feature;
     if (options.outputPath.empty()) {
       if (format_) {
         Reject("--format only applies together with --output");
       } else if (!printsText) {
-        Reject("nothing to do: give --output FILE, --readout, --json, --locate X,Y or --table");
+        Reject(
+            "nothing to do: give --output FILE, --readout, --json, --locate X,Y, --feature B,L "
+            "or --table");
       }
       return;
     }
@@ -601,7 +644,9 @@ class Parser {
         return;
       }
       if (printsText) {
-        Reject("--readout, --json and --locate cannot share standard output with --output -");
+        Reject(
+            "--readout, --json, --locate and --feature cannot share standard output with "
+            "--output -");
         return;
       }
     }
@@ -631,6 +676,36 @@ class Parser {
     }
   }
 
+  // One point at a time is carried through time, on the drawn disk: an
+  // image's own geometry at another instant is not known.
+  bool CheckFeatureOptions() {
+    const RenderOptions& options = line_.options;
+    if (options.feature && options.locate) {
+      Reject("--feature and --locate each name a point; give one of them");
+      return false;
+    }
+    if (!options.feature && !options.locate) {
+      for (const char* option : {"--rotate-to", "--model"}) {
+        if (Seen(option)) {
+          Reject(std::string(option) +
+                 " carries a point through time: give --feature B,L or --locate X,Y");
+          return false;
+        }
+      }
+    }
+    if (options.locate && Seen("--model") && !options.rotateTo) {
+      Reject("--model names the law that --rotate-to carries the located point by");
+      return false;
+    }
+    if (!options.imagePath.empty() && (options.feature || options.rotateTo)) {
+      Reject(
+          "--feature and --rotate-to work on the drawn disk; they cannot be combined with "
+          "--image");
+      return false;
+    }
+    return true;
+  }
+
   // A template has no instant: nothing may name one or ask about one.
   bool CheckTemplate() {
     if (!line_.options.templateB0Deg) return true;
@@ -638,8 +713,8 @@ class Parser {
       Reject("--b0 draws a Stonyhurst template; it needs --grid stonyhurst");
       return false;
     }
-    for (const char* option :
-         {"--year", "--hour", "--at", "--orientation", "--readout", "--json", "--locate"}) {
+    for (const char* option : {"--year", "--hour", "--at", "--orientation", "--readout", "--json",
+                               "--locate", "--feature", "--rotate-to", "--model"}) {
       if (Seen(option)) {
         Reject(std::string("--b0 draws a template for that B0 alone, without an instant and with "
                            "solar north up; it cannot be combined with ") +
@@ -819,7 +894,7 @@ const std::vector<OptionSection>& OptionTable() {
             "print the instant as one JSON object instead of the readout texts: utc, jd, "
             "ra_hours, dec_deg, distance_au, semidiameter_arcsec, p_deg, b0_deg, l0_deg, "
             "carrington_rotation, carrington_fraction, orientation, the disk (cx, cy, radius "
-            "in the picture's pixels) and, with --locate, the point",
+            "in the picture's pixels) and, with --locate, the point, with --feature the feature",
             &Parser::TakeJson},
            {"--locate", "X,Y", "a pixel X,Y of the picture, two real numbers",
             "print what the pixel X,Y of the picture shows (x to the right, y downward, 0,0 "
@@ -829,6 +904,23 @@ const std::vector<OptionSection>& OptionTable() {
             "through east), one name: value line each, - where undefined off the disk; the "
             "projection is the grid's own orthographic one",
             &Parser::TakeLocate},
+           {"--feature", "B,L", "B,L in degrees, latitude -90 to 90, Carrington longitude 0 to 360",
+            "print a feature at heliographic latitude B and Carrington longitude L at the "
+            "instant: where the rotation law puts it at --rotate-to (latitude_deg, "
+            "longitude_deg, cm_distance_deg, mu, x and y in the picture's pixels, visible on "
+            "the hemisphere facing the Earth) and when it next crosses the central meridian "
+            "and the west limb; with --json as the object \"feature\"",
+            &Parser::TakeFeature},
+           {"--rotate-to", "YYYY-MM-DDTHH:MM", "an instant in UT as YYYY-MM-DDTHH:MM",
+            "carry the --feature, or the point under the --locate pixel, from the instant to "
+            "this one (earlier or later) by the rotation law; the observer's view there comes "
+            "from the ephemeris of that instant. --locate then adds the point's rotated_ "
+            "lines, with --json the object \"rotated\" in \"point\"",
+            &Parser::TakeRotateTo},
+           {"--model", "NAME", RotationModelChoices(),
+            "the rotation law: rigid (the Carrington rate), howard (the default), snodgrass "
+            "or allen",
+            &Parser::TakeModel},
            {"--decimal-separator", "C", "exactly one character",
             "the Julian day's decimal separator, one character (default: that of the user's "
             "locale)",
@@ -939,7 +1031,8 @@ std::string HelpText() {
     }
   }
   text +=
-      "\nAt least one of --output, --readout, --json, --locate and --table is needed.\n"
+      "\nAt least one of --output, --readout, --json, --locate, --feature and --table is\n"
+      "needed.\n"
       "A control narrower or shorter than 3 pixels leaves an image without pixels:\n"
       "a PNG is then refused, an SVG is written with width and height 0 and still\n"
       "lists every drawing operation.  A regular file is written to a temporary\n"

@@ -4,11 +4,13 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "diskframe.h"
 #include "diskpage.h"
 #include "ephemeristable.h"
+#include "featurerotation.h"
 #include "instantseries.h"
 #include "site.h"
 
@@ -30,6 +32,10 @@ struct PixelQuery {
   double x = 0;
   double y = 0;
 };
+
+// Howard's law, from small magnetic features such as the spots and
+// faculae an observer follows; SunPy's default too.
+inline constexpr std::string_view kDefaultRotationModel = "howard";
 
 struct RenderOptions {
   // The year whose 1 January, 0 h UT, counts as hour 0.
@@ -64,6 +70,14 @@ struct RenderOptions {
   bool printJson = false;
   // The point under this pixel, on standard output.
   std::optional<PixelQuery> locate;
+  // A feature given by its heliographic latitude and Carrington longitude
+  // at the instant, on standard output.
+  std::optional<HeliographicPosition> feature;
+  // The instant the feature, or the point under the located pixel, is
+  // carried to by the rotation law, as a year and the hours since its
+  // 1 January, 0 h UT.
+  std::optional<YearHours> rotateTo;
+  std::string rotationModel = std::string(kDefaultRotationModel);
   // UTF-8, one character.
   std::string decimalSeparator;
   // With --table: the ephemeris from tableFrom to tableTo (both included)

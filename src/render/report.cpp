@@ -50,7 +50,8 @@ std::string LocateText(const PixelQuery& pixel, const LocatedPoint& point) {
 
 std::string JsonText(const RedrawResult& result, Orientation orientation,
                      const std::optional<PixelQuery>& pixel,
-                     const std::optional<ImageReport>& image) {
+                     const std::optional<ImageReport>& image,
+                     const std::optional<FeatureReport>& feature) {
   Json json = RecordJson(EphemerisRecordOf(result.instant, result.sun));
   json["orientation"] = OrientationName(orientation);
   json["disk"] = {{"cx", result.frame.centreXPx},
@@ -70,6 +71,7 @@ std::string JsonText(const RedrawResult& result, Orientation orientation,
     };
   }
   if (pixel) json["point"] = PointJson(*pixel, Locate(result.frame, pixel->x, pixel->y));
+  if (feature) AddFeatureJson(json, *feature);
   return json.dump(2) + "\n";
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "diskframe.h"
+#include "featurereport.h"
 #include "redraw.h"
 #include "renderoptions.h"
 
@@ -31,9 +32,11 @@ struct ImageReport {
 
 // One JSON object: the instant's ephemeris record, the orientation, the
 // disk in the picture's pixels, the image where there is one and, for a
-// pixel, the point there.
+// pixel, the point there; a feature carried through time where there is
+// one.
 std::string JsonText(const RedrawResult& result, Orientation orientation,
                      const std::optional<PixelQuery>& pixel,
-                     const std::optional<ImageReport>& image = std::nullopt);
+                     const std::optional<ImageReport>& image = std::nullopt,
+                     const std::optional<FeatureReport>& feature = std::nullopt);
 
 }  // namespace helidisk

@@ -10,6 +10,7 @@
 
 #include "checked.h"
 #include "ephemeristable.h"
+#include "featurereport.h"
 #include "instantseries.h"
 #include "outputfile.h"
 #include "picturemodule.h"
@@ -181,7 +182,8 @@ int FailUnlessPlausible(const SunEphemeris& sun, std::FILE* err) {
 
 std::string TextOf(const RenderOptions& options, const RedrawResult& result,
                    Orientation orientation, const std::optional<ImageReport>& image) {
-  if (options.printJson) return JsonText(result, orientation, options.locate, image);
+  const std::optional<FeatureReport> feature = FeatureReportOf(options, result);
+  if (options.printJson) return JsonText(result, orientation, options.locate, image, feature);
   std::string text;
   if (options.printReadout) {
     for (const std::string& line : result.readout) text += line + "\n";
@@ -189,6 +191,7 @@ std::string TextOf(const RenderOptions& options, const RedrawResult& result,
   if (options.locate) {
     text += LocateText(*options.locate, Locate(result.frame, options.locate->x, options.locate->y));
   }
+  if (feature) text += FeatureText(*feature);
   return text;
 }
 
