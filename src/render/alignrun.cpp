@@ -8,9 +8,11 @@
 #include <string>
 
 #include "imageerror.h"
+#include "instantseries.h"
 #include "pdfpage.h"
 #include "renderer.h"
 #include "renderrun.h"
+#include "solarrotation.h"
 #include "webpmovie.h"
 
 namespace helidisk {
@@ -62,6 +64,18 @@ class ProgressLine {
   bool shown_ = false;
 };
 
+std::optional<Derotation> DerotationOf(const RenderOptions& options) {
+  if (!options.rotateTo) return std::nullopt;
+  // The command line accepts only the models the table names.
+  const RotationModel* model = RotationModelNamed(options.rotationModel);
+  if (model == nullptr) return std::nullopt;
+  const double referenceDay =
+      JulianDayOfHourPosition(options.rotateTo->year, options.rotateTo->hours);
+  return Derotation{referenceDay, [model](double latitudeDeg) {
+                      return SiderealRateDegPerDay(*model, latitudeDeg);
+                    }};
+}
+
 QStringList PathsOf(const std::vector<std::string>& paths) {
   QStringList list;
   for (const std::string& path : paths) list.append(QString::fromStdString(path));
@@ -76,6 +90,8 @@ AlignSettings AlignSettingsOf(const RenderOptions& options) {
   settings.view = ImageView{options.orientation, options.rotationDeg.value_or(0)};
   settings.site = options.site;
   settings.viewChosen = options.orientationGiven || options.rotationDeg || options.site;
+  settings.derotation = DerotationOf(options);
+  settings.modelName = options.rotationModel;
   settings.outputFolder = QString::fromStdString(options.outputPath);
   return settings;
 }

@@ -580,8 +580,9 @@ class Parser {
       return alignedSideGiven_;
     }
     static const char* const kNotWithAlign[] = {
-        "--image", "--year",   "--hour", "--at", "--readout",  "--json", "--locate",
-        "--table", "--format", "--grid", "--b0", "--diameter", "--page", "--decimal-separator"};
+        "--image",  "--year",   "--hour", "--at", "--readout",  "--json", "--locate",
+        "--table",  "--format", "--grid", "--b0", "--diameter", "--page", "--decimal-separator",
+        "--feature"};
     for (const char* option : kNotWithAlign) {
       if (Seen(option)) {
         Reject(std::string(option) + " does not apply to --align");
@@ -597,6 +598,8 @@ class Parser {
              std::to_string(kSmallestAlignedSide) + " to " + std::to_string(kLargestAlignedSide));
     } else if (options.rotationDeg && options.site) {
       Reject("--rotation and --site both set the camera's angle; give one of them");
+    } else if (Seen("--model") && !options.rotateTo) {
+      Reject("--model names the law that --rotate-to de-rotates the frames by");
     } else if (!options.moviePath.empty() && SuffixOf(options.moviePath) != "webp") {
       Reject("--movie: " + Quoted(options.moviePath) +
              " is not a .webp file; the movie is an animated WebP (an MP4 would need a video "
@@ -860,7 +863,8 @@ const std::vector<OptionSection>& OptionTable() {
             "CRPIX, CDELT, CROTA2, RSUN_OBS, DSUN_OBS, HGLT_OBS, HGLN_OBS, CRLN_OBS); the disk, "
             "the instant and the camera's angle are read as for --image, and --orientation, "
             "--rotation or --site apply to every image; an image whose disk or time cannot be "
-            "read is reported and skipped, and the run then ends with status 1; --size N sets "
+            "read is reported and skipped, and the run then ends with status 1; --rotate-to T "
+            "with --model NAME de-rotates every frame to the instant T; --size N sets "
             "the frames' side (default " +
                 std::to_string(kDefaultAlignedSide) + ")",
             &Parser::TakeAlign},
@@ -915,7 +919,8 @@ const std::vector<OptionSection>& OptionTable() {
             "carry the --feature, or the point under the --locate pixel, from the instant to "
             "this one (earlier or later) by the rotation law; the observer's view there comes "
             "from the ephemeris of that instant. --locate then adds the point's rotated_ "
-            "lines, with --json the object \"rotated\" in \"point\"",
+            "lines, with --json the object \"rotated\" in \"point\"; with --align, the instant "
+            "every frame is de-rotated to",
             &Parser::TakeRotateTo},
            {"--model", "NAME", RotationModelChoices(),
             "the rotation law: rigid (the Carrington rate), howard (the default), snodgrass "
