@@ -142,15 +142,16 @@ void AlignImagesAction::FrameDone(int done, const QString& problem) {
   } else {
     problems_.append(problem);
   }
-  if (progress_ != nullptr) {
-    progress_->setValue(done);
-    progress_->setLabelText(QStringLiteral("Aligned %1 of %2 images%3")
-                                .arg(aligned_)
-                                .arg(total_)
-                                .arg(problems_.isEmpty()
-                                         ? QString()
-                                         : QStringLiteral(", %1 skipped").arg(problems_.size())));
-  }
+  if (progress_ == nullptr) return;
+  progress_->setLabelText(QStringLiteral("Aligned %1 of %2 images%3")
+                              .arg(aligned_)
+                              .arg(total_)
+                              .arg(problems_.isEmpty()
+                                       ? QString()
+                                       : QStringLiteral(", %1 skipped").arg(problems_.size())));
+  // Last: a window-modal dialog runs the queued events here, the run's end
+  // among them, which closes the dialog.
+  progress_->setValue(done);
 }
 
 void AlignImagesAction::RunEnded(const QString& failure) {
