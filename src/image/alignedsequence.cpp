@@ -175,7 +175,7 @@ void StampFrame(QImage& frame, double julianDay, const AlignSettings& settings) 
     int baseline = lineHeight;
     for (const QString& line : lines) {
       QPainterPath outline;
-      outline.addText(font.pixelSize() / 2, baseline, font, line);
+      outline.addText(font.pixelSize() / 2.0, baseline, font, line);
       painter.setPen(QPen(Qt::black, std::max(2, font.pixelSize() / 6)));
       painter.drawPath(outline);
       painter.fillPath(outline, Qt::white);

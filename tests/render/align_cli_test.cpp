@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -155,6 +157,39 @@ TEST_F(AlignRun, EveryImageAlignedEndsWithStatusZero) {
   const fakes::ProgramOutcome outcome = RunRenderer(arguments);
   EXPECT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
   EXPECT_EQ(QDir(output).entryList(QDir::Files).size(), 6);
+}
+
+// The grid over a photograph written as PNG carries the photograph's
+// geometry: the disk's centre the picture reports, solar north turned by P
+// and the camera's angle; a mirrored view, which the keywords cannot
+// describe, carries none.
+TEST_F(AlignRun, OverlaidPngCarriesTheImagesGeometry) {
+  struct Case {
+    QStringList view;
+    std::optional<double> extraTurnDeg;
+  };
+  const Case cases[] = {{{}, 0.0}, {{"--rotation", "30"}, 30.0}, {{"--orientation", "mirror"}, {}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.view.join(' ').toStdString());
+    const QString picture = directory_.filePath("overlaid.png");
+    QFile::remove(picture);
+    const fakes::ProgramOutcome outcome =
+        RunRenderer(QStringList{"--image", inputs_[1], "--output", picture, "--json"} + c.view);
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
+    const nlohmann::json json = nlohmann::json::parse(outcome.out.toStdString());
+    const QImage read(picture);
+    ASSERT_FALSE(read.isNull());
+    if (!c.extraTurnDeg) {
+      EXPECT_TRUE(read.text("CRPIX1").isEmpty());
+      continue;
+    }
+    const nlohmann::json& image = json["image"];
+    EXPECT_NEAR(read.text("CRPIX1").toDouble() - 1, image["cx"].get<double>(), 1e-9);
+    EXPECT_NEAR(read.height() - read.text("CRPIX2").toDouble(), image["cy"].get<double>(), 1e-9);
+    EXPECT_NEAR(read.text("CROTA2").toDouble(), -(json["p_deg"].get<double>() + *c.extraTurnDeg),
+                1e-9);
+    EXPECT_EQ(read.text("DATE-OBS"), "2024-05-10T08:00:00.000");
+  }
 }
 
 }  // namespace
