@@ -208,7 +208,7 @@ TEST_F(AlignedSequence, ImagesWithoutADiskOrATimeAreReportedAndSkipped) {
   const QString good = WriteShot(PathOf("good.fits"), shot, {});
   const QString blank = PathOf("blank.fits");
   ASSERT_EQ(fakes::WriteFits(blank.toStdString(), SHORT_IMG, 200, 200,
-                             std::vector<double>(200 * 200, 40.0),
+                             std::vector<double>(std::size_t{200} * 200, 40.0),
                              {{"DATE-OBS", std::string("2024-01-01T12:00:00")}}),
             0);
   const QString timeless = PathOf("timeless.fits");
