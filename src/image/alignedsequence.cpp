@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <condition_variable>
@@ -135,6 +136,26 @@ class InOrder {
   int next_ = 0;
 };
 
+// For each image whose frame would take the name of an earlier one's
+// (sun.jpg from two nights' folders), why it is skipped; empty for the
+// others.  Nothing written is ever replaced within one run.
+QStringList NameClashes(const QStringList& paths) {
+  QStringList clashes;
+  QHash<QString, QString> firstWithName;
+  for (const QString& path : paths) {
+    const QString name = QFileInfo(path).completeBaseName();
+    const auto earlier = firstWithName.constFind(name);
+    if (earlier == firstWithName.constEnd()) {
+      firstWithName.insert(name, path);
+      clashes.append(QString());
+    } else {
+      clashes.append(path + QStringLiteral(": its frame would replace that of ") + *earlier +
+                     QStringLiteral(", which has the same name"));
+    }
+  }
+  return clashes;
+}
+
 }  // namespace
 
 double AlignImage(const QString& path, const AlignSettings& settings, QImage& frame) {
@@ -195,6 +216,7 @@ std::vector<FrameResult> AlignSequence(const QStringList& paths, const AlignSett
                                        const FrameConsumer& consumer,
                                        const std::atomic<bool>* cancelled) {
   std::vector<FrameResult> results(static_cast<std::size_t>(paths.size()));
+  const QStringList clashes = NameClashes(paths);
   std::atomic<int> nextImage = 0;
   InOrder inOrder;
   const auto work = [&] {
@@ -203,7 +225,9 @@ std::vector<FrameResult> AlignSequence(const QStringList& paths, const AlignSett
       if (cancelled != nullptr && cancelled->load()) return;
       const int index = nextImage.fetch_add(1);
       if (index >= paths.size()) return;
-      FrameResult result = ProcessImage(paths[index], settings, frame);
+      FrameResult result = clashes[index].isEmpty()
+                               ? ProcessImage(paths[index], settings, frame)
+                               : FrameResult{paths[index], false, clashes[index], {}, 0};
       inOrder.WhenTurnOf(index, [&] {
         consumer(index, result, result.aligned ? frame : QImage());
         results[static_cast<std::size_t>(index)] = std::move(result);

@@ -814,7 +814,7 @@ const std::vector<OptionSection>& OptionTable() {
             "write the picture: FILE.png as a raster image, FILE.svg as a vector drawing "
             "with one element per drawing operation, FILE.pdf as a page with the disk at its "
             "true size and the readout below it; --output - writes to standard output and "
-            "then needs --format",
+            "then needs --format; with --align, the folder DIR/ the frames go into",
             &Parser::TakeOutput},
            {"--format", "png|svg|pdf|jpeg|csv|json|text",
             "png, svg, pdf or jpeg for a picture, csv, json or text for a table",

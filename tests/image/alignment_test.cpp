@@ -203,7 +203,7 @@ TEST_F(AlignedSequence, SpotsLandWhereTheRotationModelPutsThemAtTheReferenceInst
   }
 }
 
-TEST_F(AlignedSequence, ImagesWithoutADiskOrATimeAreReportedAndSkipped) {
+TEST_F(AlignedSequence, ImagesWithoutADiskOrATimeOrWithATakenNameAreReportedAndSkipped) {
   const Shot& shot = kShots[1];
   const QString good = WriteShot(PathOf("good.fits"), shot, {});
   const QString blank = PathOf("blank.fits");
@@ -216,14 +216,16 @@ TEST_F(AlignedSequence, ImagesWithoutADiskOrATimeAreReportedAndSkipped) {
   const QString output = PathOf("out");
   ASSERT_TRUE(QDir().mkpath(output));
 
+  ASSERT_TRUE(QDir().mkpath(PathOf("again")));
+  const QString sameName = WriteShot(PathOf("again/good.fits"), shot, {});
   std::vector<int> handedOn;
   const std::vector<FrameResult> results =
-      AlignSequence({blank, good, timeless}, SettingsFor(shot, output),
+      AlignSequence({blank, good, timeless, sameName}, SettingsFor(shot, output),
                     [&](int index, const FrameResult& /*result*/, const QImage& /*frame*/) {
                       handedOn.push_back(index);
                     });
-  EXPECT_EQ(handedOn, (std::vector<int>{0, 1, 2}));
-  ASSERT_EQ(results.size(), 3U);
+  EXPECT_EQ(handedOn, (std::vector<int>{0, 1, 2, 3}));
+  ASSERT_EQ(results.size(), 4U);
   EXPECT_FALSE(results[0].aligned);
   EXPECT_TRUE(results[0].problem.startsWith(blank + ": ")) << results[0].problem.toStdString();
   EXPECT_TRUE(results[0].problem.contains("no solar disk")) << results[0].problem.toStdString();
@@ -233,6 +235,9 @@ TEST_F(AlignedSequence, ImagesWithoutADiskOrATimeAreReportedAndSkipped) {
   EXPECT_FALSE(results[2].aligned);
   EXPECT_TRUE(results[2].problem.contains("no time of observation"))
       << results[2].problem.toStdString();
+  EXPECT_FALSE(results[3].aligned);
+  EXPECT_EQ(results[3].problem,
+            sameName + ": its frame would replace that of " + good + ", which has the same name");
   EXPECT_EQ(QDir(output).entryList(QDir::Files),
             (QStringList{"good-aligned.fits", "good-aligned.png"}));
 }
