@@ -37,7 +37,9 @@ echo "peak resident memory, 100 frames: $(peak_kb "$program" --images "${all[@]}
 
 hyperfine --shell=none --warmup 1 --runs 3 \
   --export-markdown "$out_dir/align.md" \
-  "$program --images ${all[*]} --align --output $out_dir/frames" \
+  -n "100 frames" "$program --images ${all[*]} --align --output $out_dir/frames" \
+  -n "100 frames and a WebP movie" \
   "$program --images ${all[*]} --align --output $out_dir/movie --movie $out_dir/movie.webp" \
+  -n "100 frames de-rotated" \
   "$program --images ${all[*]} --align --output $out_dir/derotated --rotate-to 2024-05-12T12:00"
 cat "$out_dir/align.md"

@@ -807,7 +807,7 @@ const std::vector<OptionSection>& OptionTable() {
                 std::to_string(kLargestControlSide) + " (default " +
                 std::to_string(kDesignControlWidth) + "x" + std::to_string(kDesignControlHeight) +
                 "); the image is two pixels narrower and shorter and the disk sits where the "
-                "window puts it",
+                "window puts it; with --align, N alone: the side of the square frames",
             &Parser::TakeSize},
            {"--output", "FILE",
             "a file name ending in .png, .svg or .pdf, or - for standard output",
