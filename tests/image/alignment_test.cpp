@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "fits_writer.h"
+#include "geometryexport.h"
 #include "imagegeometry.h"
 #include "limbfit.h"
 #include "solarrotation.h"
@@ -165,6 +166,53 @@ TEST_F(AlignedSequence, DisksComeOutCentredWithOneRadiusAndSolarNorthUp) {
     const double foundAngle = std::atan2(found.yPx - layout.centrePx, found.xPx - layout.centrePx);
     EXPECT_NEAR(foundAngle * RadToDeg, expectedAngle * RadToDeg, 0.1);
   }
+}
+
+// A helioprojective FITS image is placed by its own header, turned by its
+// CROTA2, whatever the settings say about photographs.
+TEST_F(AlignedSequence, HeaderGeometryPlacesAFitsImage) {
+  const Shot shot{400, 380, 187.25, 201.5, 150.75, 0, 1.5};
+  const double northTurnDeg = 33.5;
+  const double day = kFirstDay + shot.daysAfterFirst;
+  const SunEphemeris sun = ComputeSun(day);
+  const ImageDisk disk{shot.centreXPx, shot.centreYPx, shot.radiusPx, DiskSource::Header, 0, 0};
+  const DiskFrame frame =
+      ImageDiskFrame(disk, sun, ImageView{Orientation::SolarNorth, northTurnDeg});
+  const double spotLongitude = sun.l0Rad - 35 * DegToRad;
+  const double spotLatitude = -20 * DegToRad;
+  const ProjectedPoint spotPx = Project(frame, spotLongitude, spotLatitude);
+  const double dx = spotPx.xPx - shot.centreXPx;
+  const double dy = spotPx.yPx - shot.centreYPx;
+  const std::vector<GeometryCard> cards =
+      GeometryCards({shot.widthPx, shot.heightPx, shot.centreXPx, shot.centreYPx, shot.radiusPx,
+                     northTurnDeg, sun});
+  const auto write = [&](const QString& name, bool spotted) {
+    fakes::SyntheticSun generated = fakes::MakeSun(shot.widthPx, shot.heightPx, shot.centreXPx,
+                                                   shot.centreYPx, shot.radiusPx, 0.01);
+    if (spotted) {
+      generated.spots = {{std::atan2(dy, dx) * RadToDeg, std::hypot(dx, dy) / shot.radiusPx, 4}};
+    }
+    const QString path = PathOf(name);
+    WriteFitsPicture(fakes::GreyImage(generated), cards, {}, path);
+    return path;
+  };
+  AlignSettings settings = SettingsFor(kShots[3], directory_.path());
+  settings.viewChosen = false;
+  QImage withoutSpot;
+  QImage withSpot;
+  AlignImage(write("plain-wcs.fits", false), settings, withoutSpot);
+  AlignImage(write("spot-wcs.fits", true), settings, withSpot);
+
+  const AlignedLayout layout = AlignedLayoutOf(kSide);
+  const LimbFit fit = FitLimb(withoutSpot);
+  EXPECT_NEAR(fit.centreXPx, layout.centrePx, 0.5);
+  EXPECT_NEAR(fit.centreYPx, layout.centrePx, 0.5);
+  EXPECT_NEAR(fit.radiusPx, layout.radiusPx, 0.5);
+  const ProjectedPoint expected =
+      Project(AlignedDiskFrame(layout, sun), spotLongitude, spotLatitude);
+  const Centroid found = SpotCentroid(withoutSpot, withSpot);
+  EXPECT_NEAR(found.xPx, expected.xPx, 0.5);
+  EXPECT_NEAR(found.yPx, expected.yPx, 0.5);
 }
 
 TEST_F(AlignedSequence, SpotsLandWhereTheRotationModelPutsThemAtTheReferenceInstant) {
