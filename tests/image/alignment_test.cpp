@@ -192,7 +192,7 @@ TEST_F(AlignedSequence, HeaderGeometryPlacesAFitsImage) {
     if (spotted) {
       generated.spots = {{std::atan2(dy, dx) * RadToDeg, std::hypot(dx, dy) / shot.radiusPx, 4}};
     }
-    const QString path = PathOf(name);
+    QString path = PathOf(name);
     WriteFitsPicture(fakes::GreyImage(generated), cards, {}, path);
     return path;
   };
