@@ -12,7 +12,7 @@ packages=(
   clang clang-tidy clang-format libclang-rt-14-dev
   xvfb xauth
   libcfitsio-dev libexif-dev libwebp-dev qt6-image-formats-plugins
-  hyperfine
+  hyperfine time
   help2man dpkg-dev file
   fonts-dejavu-core poppler-utils
 )
