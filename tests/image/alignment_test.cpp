@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "featurerotation.h"
 #include "fits_writer.h"
 #include "geometryexport.h"
 #include "imagegeometry.h"
@@ -233,8 +234,12 @@ TEST_F(AlignedSequence, SpotsLandWhereTheRotationModelPutsThemAtTheReferenceInst
   for (const Shot& shot : kShots) {
     SCOPED_TRACE("shot " + std::to_string(index));
     const double days = shot.daysAfterFirst + kFirstDay - referenceDay;
+    // Where the law had the spot at the shot's instant, by the feature
+    // rotation checked against SunPy's RotatedSunFrame.
     const double longitude =
-        referenceLongitude + LongitudeDriftDeg(derotation, kSpotLatitudeDeg, days) * DegToRad;
+        RotatedPosition(*howard, {kSpotLatitudeDeg, referenceLongitude * RadToDeg}, days)
+            .longitudeDeg *
+        DegToRad;
     const QString name = QString::number(index++);
     const QString plain = WriteShot(PathOf(name + "-plain.fits"), shot, {});
     const QString spotted = WriteShot(PathOf(name + "-spot.fits"), shot,
