@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <new>
 #include <thread>
@@ -113,6 +114,8 @@ FrameResult ProcessImage(const QString& path, const AlignSettings& settings, QIm
     result.problem = QString::fromStdString(error.what());
   } catch (const std::bad_alloc&) {
     result.problem = path + QStringLiteral(": not enough memory");
+  } catch (const std::exception& error) {
+    result.problem = path + QStringLiteral(": ") + QString::fromStdString(error.what());
   }
   return result;
 }
@@ -219,17 +222,26 @@ std::vector<FrameResult> AlignSequence(const QStringList& paths, const AlignSett
   const QStringList clashes = NameClashes(paths);
   std::atomic<int> nextImage = 0;
   InOrder inOrder;
+  // The consumer's first failure ends the run once both workers stop; it
+  // is raised from here, never inside a worker.
+  std::exception_ptr consumerFailure;
+  std::atomic<bool> failed = false;
   const auto work = [&] {
     QImage frame;
     for (;;) {
-      if (cancelled != nullptr && cancelled->load()) return;
+      if (failed.load() || (cancelled != nullptr && cancelled->load())) return;
       const int index = nextImage.fetch_add(1);
       if (index >= paths.size()) return;
       FrameResult result = clashes[index].isEmpty()
                                ? ProcessImage(paths[index], settings, frame)
                                : FrameResult{paths[index], false, clashes[index], {}, 0};
       inOrder.WhenTurnOf(index, [&] {
-        consumer(index, result, result.aligned ? frame : QImage());
+        try {
+          if (!failed.load()) consumer(index, result, result.aligned ? frame : QImage());
+        } catch (...) {
+          consumerFailure = std::current_exception();
+          failed = true;
+        }
         results[static_cast<std::size_t>(index)] = std::move(result);
       });
     }
@@ -238,6 +250,7 @@ std::vector<FrameResult> AlignSequence(const QStringList& paths, const AlignSett
   for (int worker = 1; worker < kWorkers; ++worker) workers.emplace_back(work);
   work();
   for (std::thread& worker : workers) worker.join();
+  if (consumerFailure) std::rethrow_exception(consumerFailure);
   const int taken = std::min<int>(nextImage.load(), static_cast<int>(paths.size()));
   results.resize(static_cast<std::size_t>(taken));
   return results;

@@ -63,7 +63,8 @@ QString AlignedFramePath(const QString& sourcePath, const QString& outputFolder,
 
 // Called once a frame, in the order of the paths, from whichever worker
 // finished it, never two at once; `frame` is the stamped frame (null when
-// skipped).
+// skipped).  What it raises ends the run: no further image is taken, and
+// AlignSequence raises it once the images in work are done.
 using FrameConsumer =
     std::function<void(int index, const FrameResult& result, const QImage& frame)>;
 

@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cmath>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -293,6 +294,28 @@ TEST_F(AlignedSequence, ImagesWithoutADiskOrATimeOrWithATakenNameAreReportedAndS
             sameName + ": its frame would replace that of " + good + ", which has the same name");
   EXPECT_EQ(QDir(output).entryList(QDir::Files),
             (QStringList{"good-aligned.fits", "good-aligned.png"}));
+}
+
+// A consumer that fails (a movie that cannot take a frame) ends the run
+// with its error, raised in the caller's thread; no further image is taken.
+TEST_F(AlignedSequence, TheConsumersFailureEndsTheRunInTheCallersThread) {
+  const Shot& shot = kShots[2];
+  QStringList paths;
+  for (int index = 0; index < 6; ++index) {
+    paths.append(WriteShot(PathOf(QStringLiteral("s%1.fits").arg(index)), shot, {}));
+  }
+  const QString output = PathOf("failing");
+  ASSERT_TRUE(QDir().mkpath(output));
+  int calls = 0;
+  EXPECT_THROW(AlignSequence(paths, SettingsFor(shot, output),
+                             [&calls](int /*index*/, const FrameResult&, const QImage&) {
+                               ++calls;
+                               throw std::runtime_error("the movie is full");
+                             }),
+               std::runtime_error);
+  EXPECT_EQ(calls, 1);
+  // The two images in work when it failed, at most, were written.
+  EXPECT_LE(QDir(output).entryList(QDir::Files).size(), 4);
 }
 
 }  // namespace
