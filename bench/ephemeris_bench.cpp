@@ -2,6 +2,7 @@
 
 #include "astronom.h"
 #include "ephemeris.h"
+#include "precisesun.h"
 
 namespace helidisk {
 namespace {
@@ -16,6 +17,39 @@ void BM_ComputeSunEphemeris(benchmark::State& benchmarkState) {
   }
 }
 BENCHMARK(BM_ComputeSunEphemeris);
+
+// Hour after hour, as a table or the scroll bar steps: the series of a
+// segment are fitted once for 384 instants.
+void BM_PreciseSunHourly(benchmark::State& benchmarkState) {
+  double julianDay = 2461041.5;
+  for (auto _ : benchmarkState) {
+    benchmark::DoNotOptimize(ComputePreciseSun(julianDay, false).l0Rad);
+    julianDay += 1.0 / 24;
+    if (julianDay >= kEndPreciseJulianDay) julianDay = kFirstPreciseJulianDay;
+  }
+}
+BENCHMARK(BM_PreciseSunHourly);
+
+// Instants within one segment: the evaluation of the series alone.
+void BM_PreciseSunWithinSegment(benchmark::State& benchmarkState) {
+  const double start = 2461040.5;
+  double offset = 0;
+  for (auto _ : benchmarkState) {
+    benchmark::DoNotOptimize(ComputePreciseSun(start + offset, false).l0Rad);
+    offset = offset >= 3 ? 0 : offset + 0.001;
+  }
+}
+BENCHMARK(BM_PreciseSunWithinSegment);
+
+// Straight from ERFA, without the series.
+void BM_PreciseSunDirect(benchmark::State& benchmarkState) {
+  double julianDay = 2461041.5;
+  for (auto _ : benchmarkState) {
+    benchmark::DoNotOptimize(ComputePreciseSunDirect(julianDay, false).l0Rad);
+    julianDay += 1.0 / 24;
+  }
+}
+BENCHMARK(BM_PreciseSunDirect);
 
 void BM_JulianDayRoundTrip(benchmark::State& benchmarkState) {
   std::int32_t hour = 0;

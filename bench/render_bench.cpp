@@ -4,29 +4,29 @@
 #include <memory>
 
 #include "pdfpage.h"
+#include "picture.h"
 #include "qimagecanvas.h"
-#include "renderer.h"
 #include "svgcanvas.h"
 
 namespace helidisk {
 namespace {
 
-RenderOptions DesignSizeAt4417() {
-  RenderOptions options;
-  options.year = 2021;
-  options.hourPosition = 4417;
-  options.decimalSeparator = ".";
-  return options;
+PictureRequest DesignSizeAt4417() {
+  PictureRequest request;
+  request.year = 2021;
+  request.hourPosition = 4417;
+  request.decimalSeparator = ".";
+  return request;
 }
 
 // The redraw alone, onto the raster image.
 void BM_RedrawOntoRasterImage(benchmark::State& benchmarkState) {
-  const RenderOptions options = DesignSizeAt4417();
+  const PictureRequest options = DesignSizeAt4417();
   QImageCanvas canvas;
-  canvas.SetWidth(ImageWidthFor(options));
-  canvas.SetHeight(ImageHeightFor(options));
+  canvas.SetWidth(ImageWidthOf(options));
+  canvas.SetHeight(ImageHeightOf(options));
   for (auto _ : benchmarkState) {
-    benchmark::DoNotOptimize(RenderOnto(options, canvas));
+    benchmark::DoNotOptimize(DrawPicture(options, canvas));
   }
 }
 BENCHMARK(BM_RedrawOntoRasterImage)->Unit(benchmark::kMillisecond);
@@ -34,11 +34,10 @@ BENCHMARK(BM_RedrawOntoRasterImage)->Unit(benchmark::kMillisecond);
 // What helidisk-render does for a picture, short of starting up and
 // writing the file: sizing the image, the redraw and the encoding.
 void RenderInFormat(benchmark::State& benchmarkState, PictureFormat format) {
-  RenderOptions options = DesignSizeAt4417();
-  options.format = format;
+  const PictureRequest request = DesignSizeAt4417();
   for (auto _ : benchmarkState) {
     RedrawResult result;
-    const QByteArray picture = RenderPicture(options, result);
+    const QByteArray picture = RenderPicture(request, format, PageOptions{}, result);
     benchmarkState.counters["bytes"] = static_cast<double>(picture.size());
   }
 }

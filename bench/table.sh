@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Times helidisk-render --table as a user runs it, the whole process from
-# start to the file on disk: a year hourly (8,760 rows) as CSV, and the
-# largest table, a million rows (every minute from 1 January 2000), in each
-# format.  Usage: bench/table.sh [build directory]   (default: build)
+# start to the file on disk: a year hourly (8,760 rows) as CSV, by either
+# ephemeris, and the largest table, a million rows (every minute from
+# 1 January 2000), in each format.  Usage: bench/table.sh [build directory]   (default: build)
 set -euo pipefail
 
 build_dir=${1:-build}
@@ -14,7 +14,8 @@ out_dir=$(mktemp -d)
 trap 'rm -rf "$out_dir"' EXIT
 
 hyperfine --shell=none --warmup 5 --min-runs 50 \
-  "$program --table --year 2026 --step 1h --format csv --output $out_dir/year.csv"
+  "$program --table --year 2026 --step 1h --format csv --output $out_dir/year.csv" \
+  "$program --table --year 2026 --step 1h --format csv --ephemeris precise --output $out_dir/precise.csv"
 
 million="--table --from 2000-01-01 --to 2001-11-25T10:39 --step 1m"
 hyperfine --shell=none --warmup 1 --min-runs 5 \

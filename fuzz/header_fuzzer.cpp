@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the readers of FITS headers and time texts: as
 // header cards, whose solar WCS and date are then read, and, split at the
 // first line break, as a date and time pair and an EXIF date and offset.
-// Besides the sanitizers' findings, a placement that is not finite, a
+// The same bytes go to the readers of EXIF tags in TIFF form, as a TIFF
+// block and as a PNG file.  Besides the sanitizers' findings, a placement that is not finite, a
 // scale or radius that is not positive, or a Julian day outside the years
 // 0-9999 is a fault.
 #include <cmath>
@@ -9,11 +10,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "fitsheader.h"
 #include "obstime.h"
 #include "solarwcs.h"
+#include "tiffexif.h"
 
 namespace helidisk {
 namespace {
@@ -76,6 +79,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A UTC offset moves the day by at most 14 hours past the years' ends.
     Require(time->julianDay >= kFirstJulianDay - 1 && time->julianDay <= kLastJulianDay + 1,
             "EXIF Julian day range");
+  }
+
+  const std::span<const std::uint8_t> bytes(data, size);
+  if (const std::optional<ExifTimeTexts> times = ExifTimesFromTiff(bytes)) {
+    Require(!times->dateTimeOriginal.empty() && times->dateTimeOriginal.size() < size &&
+                times->offsetTimeOriginal.size() < size,
+            "EXIF texts longer than the block");
+  }
+  if (const std::optional<std::span<const std::uint8_t>> chunk = PngExifChunk(bytes)) {
+    Require(chunk->data() >= data && chunk->data() + chunk->size() <= data + size,
+            "eXIf chunk outside the file");
   }
   return 0;
 }

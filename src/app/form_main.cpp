@@ -43,6 +43,7 @@
 #include "checked.h"
 #include "compass.h"
 #include "diskgeometry.h"
+#include "ephemerismenu.h"
 #include "imageerror.h"
 #include "imagepanel.h"
 #include "instantdialog.h"
@@ -55,7 +56,9 @@
 #include "picturecontrol.h"
 #include "readout.h"
 #include "redraw.h"
-#include "renderer.h"
+#include "pictureerror.h"
+#include "pictureformat.h"
+#include "rasterencoder.h"
 #include "sun.h"
 #include "versioninfo.h"
 #include "yearchart.h"
@@ -125,6 +128,9 @@ constexpr int kReadoutColumnRoomPixels = 240;
 
 const QRect kDiffRotCheckBoxGeometry(528, 80, 153, 17);
 
+// Which ephemeris the readout shows, below the first column.
+const QPoint kEphemerisIndicatorPlace(16, 82);
+
 // The readout of the point under the pointer, in the free space right of
 // the three readout columns: four lines and the rotation number below them.
 constexpr int kPointerReadoutLeft = 776;
@@ -146,14 +152,15 @@ constexpr std::int32_t kHandleHalfSidePixels = 4;
 constexpr double kHandleReachPixels = 8;
 
 const char* const kImageFileFilter =
-    "Solar images (*.png *.jpg *.jpeg *.tif *.tiff *.fits *.fit *.fts);;All files (*)";
+    "Solar images (*.png *.jpg *.jpeg *.tif *.tiff *.fits *.fit *.fts *.fits.gz *.fit.gz "
+    "*.fts.gz *.fz);;All files (*)";
 
-// The raster format a file name's extension names: JPEG for .jpg and
-// .jpeg, PNG otherwise.
-PictureFormat RasterFormatOf(const QString& path) {
-  const QString suffix = QFileInfo(path).suffix().toLower();
-  const bool jpeg = suffix == QStringLiteral("jpg") || suffix == QStringLiteral("jpeg");
-  return jpeg ? PictureFormat::Jpeg : PictureFormat::Png;
+// The format a file name's extension names, where it can hold an image
+// with its grid.
+std::optional<PictureFormat> OverlayFormatOf(const QString& path) {
+  const std::optional<PictureFormat> format = FormatOfFileName(path.toStdString());
+  if (!format || !Holds(InfoOf(*format), PictureKind::ImageOverlay)) return std::nullopt;
+  return format;
 }
 
 // The About panel and its contents, relative to the picture panel and to
@@ -261,6 +268,7 @@ TForm_Main::TForm_Main() : yearSource_([] { return QDate::currentDate().year(); 
 
   CreateMenu();
   CreateReadoutPanel();
+  ephemerisMenu_ = new EphemerisMenu(View1, Panel1, kEphemerisIndicatorPlace);
   CreatePicturePanel();
   CreateAboutPanel();
 
@@ -528,6 +536,9 @@ void TForm_Main::BindHandlers() {
           [this](double opacity) { RunHandler([this, opacity] { ImageOpacityEdited(opacity); }); });
   connect(imagePanel_, &ImagePanel::ChangeTimeRequested, this, bind(&TForm_Main::GoDateTimeClick));
   connect(imagePanel_, &ImagePanel::SiteRequested, this, bind(&TForm_Main::ImageSiteClick));
+  connect(ephemerisMenu_, &EphemerisMenu::Changed, this, [this](EphemerisChoice previous) {
+    RunHandler([this, previous] { EphemerisChanged(previous); });
+  });
   connect(about1, &QAction::triggered, this, bind(&TForm_Main::about1Click));
   connect(Button_About_OK, &QPushButton::clicked, this, bind(&TForm_Main::Button_About_OKClick));
 }
@@ -657,6 +668,8 @@ void TForm_Main::SetReadoutCaption(ReadoutLabel label, const std::string& captio
   readoutLabel->adjustSize();
 }
 
+EphemerisChoice TForm_Main::ChosenEphemeris() const { return ephemerisMenu_->Choice(); }
+
 std::int32_t TForm_Main::CurrentYear() const { return chosenYear_.value_or(yearSource_()); }
 
 std::string TForm_Main::DecimalSeparator() const { return QLocale().decimalPoint().toStdString(); }
@@ -710,6 +723,18 @@ void TForm_Main::FormActivate() {
 void TForm_Main::CheckBox_DiffRotClick() {
   exactHours_.reset();
   ScrollBar1->setValue(0);
+  ScrollBar1Change();
+}
+
+// The readout, the picture and everything measured on it follow the new
+// theory at once; an instant it does not serve keeps the old one.
+void TForm_Main::EphemerisChanged(const EphemerisChoice& previous) {
+  if (lastRedraw_ && !ChoiceServes(ChosenEphemeris(), lastRedraw_->sun.julianDay)) {
+    const double julianDay = lastRedraw_->sun.julianDay;
+    ephemerisMenu_->Show(previous);
+    ReportError(OutsidePreciseRangeReport(julianDay));
+    return;
+  }
   ScrollBar1Change();
 }
 
@@ -922,7 +947,12 @@ void TForm_Main::ShowInstant(const UtcMinute& instant) {
 }
 
 void TForm_Main::ShowHours(std::int32_t year, double hours) {
-  const double distanceAu = ComputeSun(JulianDayOfHourPosition(year, hours)).distanceAu;
+  const double julianDay = JulianDayOfHourPosition(year, hours);
+  if (!ChoiceServes(ChosenEphemeris(), julianDay)) {
+    ReportError(OutsidePreciseRangeReport(julianDay));
+    return;
+  }
+  const double distanceAu = ComputeSun(julianDay).distanceAu;
   if (!PlausibleSunDistance(distanceAu)) {
     ReportError(QStringLiteral("The solar theory fails for the year %1: it puts the Sun %2 AU "
                                "from the Earth.")
@@ -1109,9 +1139,11 @@ void TForm_Main::SaveOverlaidImageClick() {
   const auto failure = [&path](const QString& reason) {
     ReportError(QStringLiteral("Cannot save the overlaid image to '%1': %2").arg(path, reason));
   };
+  const std::optional<PictureFormat> format = OverlayFormatOf(path);
+  if (!format) return failure(QStringLiteral("the name must end in .png, .jpg or .jpeg"));
   QByteArray bytes;
   try {
-    bytes = EncodeRaster(picture, RasterFormatOf(path));
+    bytes = EncodeRaster(picture, *format);
   } catch (const PictureError& error) {
     return failure(QString::fromUtf8(error.what()));
   }

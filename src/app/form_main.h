@@ -40,6 +40,7 @@ class QTableWidget;
 
 namespace helidisk {
 
+class EphemerisMenu;
 class ImagePanel;
 class MeasuredPointsDock;
 class OpenedImage;
@@ -62,6 +63,7 @@ class TForm_Main final : public QMainWindow, public FormView {
   double HourPosition() const override;
   bool DiffRotChecked() const override;
   Orientation PictureOrientation() const override;
+  EphemerisChoice ChosenEphemeris() const override;
   void SetReadoutCaption(ReadoutLabel label, const std::string& captionUtf8) override;
   std::int32_t CurrentYear() const override;
   std::string DecimalSeparator() const override;
@@ -170,6 +172,7 @@ class TForm_Main final : public QMainWindow, public FormView {
   void ImageRotationEdited(double degrees);
   void ImageOpacityEdited(double opacity);
   void ImageSiteClick();
+  void EphemerisChanged(const EphemerisChoice& previous);
 
   QFrame* Panel1 = nullptr;
   QLabel* Label_RAapp = nullptr;
@@ -194,6 +197,7 @@ class TForm_Main final : public QMainWindow, public FormView {
   QMenuBar* MainMenu1 = nullptr;
   QMenu* File1 = nullptr;
   QMenu* Help1 = nullptr;
+  EphemerisMenu* ephemerisMenu_ = nullptr;
   QMenu* View1 = nullptr;
   QMenu* Edit1 = nullptr;
   QMenu* Go1 = nullptr;

@@ -13,11 +13,6 @@ class QLineEdit;
 
 namespace helidisk {
 
-struct PageOptions {
-  double diameterMm = kDefaultDiskDiameterMm;
-  PaperSize paper = PaperSize::A4;
-};
-
 class PageOptionsDialog final : public QDialog {
   Q_OBJECT
 

@@ -12,28 +12,41 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStringList>
-#include <array>
 #include <utility>
+#include <vector>
 
 #include "application.h"
 #include "checked.h"
 #include "outputfile.h"
 #include "pdfpage.h"
-#include "renderer.h"
+#include "picture.h"
+#include "pictureerror.h"
+#include "rasterencoder.h"
 
 namespace helidisk {
 
 namespace {
 
-struct PictureFileType {
-  const char* filter;
-  const char* suffix;
-};
-constexpr std::array<PictureFileType, 3> kPictureFileTypes = {{
-    {"PNG image (*.png)", "png"},
-    {"SVG drawing (*.svg)", "svg"},
-    {"PDF page with the disk at its true size (*.pdf)", "pdf"},
-}};
+// The formats the window's drawn disk is saved in, in the dialog's order.
+std::vector<const PictureFormatInfo*> DrawnDiskFormats() {
+  std::vector<const PictureFormatInfo*> formats;
+  for (const PictureFormatInfo& info : PictureFormats()) {
+    if (info.holdsDrawnDisk) formats.push_back(&info);
+  }
+  return formats;
+}
+
+// "the name must end in .png, .svg or .pdf"
+QString DrawnDiskSuffixes() {
+  const std::vector<const PictureFormatInfo*> formats = DrawnDiskFormats();
+  QString text;
+  for (std::size_t index = 0; index < formats.size(); ++index) {
+    if (index > 0)
+      text += index + 1 == formats.size() ? QStringLiteral(" or ") : QStringLiteral(", ");
+    text += QLatin1Char('.') + QString::fromUtf8(formats[index]->suffixes.front());
+  }
+  return text;
+}
 
 QAction* CreateAction(QObject* parent, const QString& text, const char* name,
                       const QKeySequence& shortcut) {
@@ -45,18 +58,19 @@ QAction* CreateAction(QObject* parent, const QString& text, const char* name,
 
 }  // namespace
 
-RenderOptions PictureOptionsOf(const FormView& view) {
-  RenderOptions options;
-  options.year = view.CurrentYear();
-  options.hourPosition = view.HourPosition();
-  options.differentialGrid = view.DiffRotChecked();
-  options.stonyhurstGrid = view.StonyhurstGridChosen();
-  options.orientation = view.PictureOrientation();
+PictureRequest PictureRequestOf(const FormView& view) {
+  PictureRequest request;
+  request.year = view.CurrentYear();
+  request.hourPosition = view.HourPosition();
+  request.differentialGrid = view.DiffRotChecked();
+  request.stonyhurstGrid = view.StonyhurstGridChosen();
+  request.orientation = view.PictureOrientation();
+  request.ephemeris = view.ChosenEphemeris();
   const DiskGeometry geometry = view.PictureGeometry();
-  options.controlWidth = CheckedAdd(geometry.ImageRight, 1);
-  options.controlHeight = CheckedAdd(geometry.ImageBottom, 1);
-  options.decimalSeparator = view.DecimalSeparator();
-  return options;
+  request.controlWidth = CheckedAdd(geometry.ImageRight, 1);
+  request.controlHeight = CheckedAdd(geometry.ImageBottom, 1);
+  request.decimalSeparator = view.DecimalSeparator();
+  return request;
 }
 
 PictureActions::PictureActions(QWidget* window, const FormView& view, const PictureMenus& menus)
@@ -120,15 +134,16 @@ bool PictureActions::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QString PictureActions::AskSavePath() {
+  const std::vector<const PictureFormatInfo*> formats = DrawnDiskFormats();
   QStringList filters;
-  for (const PictureFileType& type : kPictureFileTypes) filters << QString::fromLatin1(type.filter);
+  for (const PictureFormatInfo* info : formats) filters << QString::fromUtf8(info->dialogFilter);
   QString chosenFilter = filters.front();
   QString path = QFileDialog::getSaveFileName(window_, QStringLiteral("Save picture as"), QString(),
                                               filters.join(QStringLiteral(";;")), &chosenFilter);
   if (path.isEmpty() || FormatOfFileName(path.toStdString())) return path;
   const auto index = filters.indexOf(chosenFilter);
   return path + QLatin1Char('.') +
-         QString::fromLatin1(kPictureFileTypes.at(index < 0 ? 0 : index).suffix);
+         QString::fromUtf8(formats.at(index < 0 ? 0 : index)->suffixes.front());
 }
 
 // The picture goes into a temporary file beside the target and is renamed
@@ -139,21 +154,21 @@ void PictureActions::SavePictureClick() {
   const auto failure = [&path](const QString& reason) {
     ReportError(QStringLiteral("Cannot save the picture to '%1': %2").arg(path, reason));
   };
-  RenderOptions options = PictureOptionsOf(view_);
+  // A JPEG's blocks would blur the drawn disk's flat colours and thin
+  // lines: the name must name a format that holds it.
   const std::optional<PictureFormat> format = FormatOfFileName(path.toStdString());
-  if (!format) return failure(QStringLiteral("the name must end in .png, .svg or .pdf"));
-  options.format = *format;
-  if (options.format == PictureFormat::Pdf) {
+  if (!format || !InfoOf(*format).holdsDrawnDisk) {
+    return failure(QStringLiteral("the name must end in ") + DrawnDiskSuffixes());
+  }
+  if (InfoOf(*format).holdsPage) {
     const std::optional<PageOptions> page = pageOptionsPrompt_(page_);
     if (!page) return;
     page_ = *page;
-    options.diskDiameterMm = page_.diameterMm;
-    options.paper = page_.paper;
   }
   QByteArray picture;
   try {
     RedrawResult result;
-    picture = RenderPicture(options, result);
+    picture = RenderPicture(PictureRequestOf(view_), *format, page_, result);
   } catch (const PictureError& error) {
     return failure(QString::fromUtf8(error.what()));
   }
@@ -165,7 +180,7 @@ void PictureActions::SavePictureClick() {
 
 void PictureActions::CopyPictureClick() {
   RedrawResult result;
-  QGuiApplication::clipboard()->setImage(RenderImage(PictureOptionsOf(view_), result));
+  QGuiApplication::clipboard()->setImage(RenderImage(PictureRequestOf(view_), result));
 }
 
 // The paper that the print dialog ends with decides; the disk has the
@@ -182,7 +197,7 @@ void PictureActions::PrintClick() {
   if (!printPrompt_(printer)) return;
 
   RedrawResult result;
-  const DiskPagePicture picture = PagePictureFor(PictureOptionsOf(view_), result);
+  const DiskPagePicture picture = PagePictureFor(PictureRequestOf(view_), result);
   const QSizeF paper = printer.pageLayout().fullRect(QPageLayout::Millimeter).size();
   const PageSizeMm sheet{paper.width(), paper.height()};
   if (const auto misfit =

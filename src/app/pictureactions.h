@@ -14,7 +14,7 @@
 #include <optional>
 
 #include "pageoptionsdialog.h"
-#include "renderoptions.h"
+#include "picturerequest.h"
 #include "viewstate.h"
 
 class QAction;
@@ -35,9 +35,9 @@ struct PictureMenus {
   QWidget* pointsTable = nullptr;
 };
 
-// The window's picture as helidisk-render's options: the year and hours the
-// window counts, its grid, orientation and picture control.
-RenderOptions PictureOptionsOf(const FormView& view);
+// The window's picture as a request: the year and hours the window counts,
+// its grid, orientation and picture control.
+PictureRequest PictureRequestOf(const FormView& view);
 
 class PictureActions final : public QObject {
   Q_OBJECT

@@ -34,6 +34,12 @@ std::string PaperSizeName(PaperSize paper);
 std::optional<PaperSize> PaperSizeNamed(const std::string& name);
 
 inline constexpr double kDefaultDiskDiameterMm = 150;
+
+// A page's choices: the disk's diameter on paper and the paper.
+struct PageOptions {
+  double diameterMm = kDefaultDiskDiameterMm;
+  PaperSize paper = PaperSize::A4;
+};
 inline constexpr double kMillimetresPerInch = 25.4;
 
 // A length with its unit and nothing else: "150mm", "15cm", "5.9in", in

@@ -16,8 +16,8 @@ namespace {
 
 constexpr std::int32_t kCrossArmPixels = 6;
 
-void FindInstant(ViewState& state) {
-  state.Year = state.Form->CurrentYear();
+void FindInstant(ViewState& state, std::int32_t year, double hourPosition) {
+  state.Year = year;
   state.Month = 1;
   state.Day = 1;
   state.Hours = 0.0;
@@ -25,7 +25,7 @@ void FindInstant(ViewState& state) {
   state.Seconds = 0.0;
   DateToJulianDay(state.Year, state.Month, state.Day, state.Hours, state.Minutes, state.Seconds,
                   state.JulianDay);
-  state.JulianDay = state.Form->HourPosition() / 24.0 + state.JulianDay;
+  state.JulianDay = hourPosition / 24.0 + state.JulianDay;
   JulianDayToDate(state.Year, state.Month, state.Day, state.Hours, state.Minutes, state.Seconds,
                   state.JulianDay);
 }
@@ -46,9 +46,8 @@ void OrientDisk(ViewState& state) {
   state.CosNegP = std::cos(state.NegP);
 }
 
-void PaintBackgroundAndDisk(ViewState& state) {
+void PaintBackgroundAndDisk(ViewState& state, Canvas& canvas) {
   const DiskGeometry& geometry = state.Geometry;
-  Canvas& canvas = state.Form->ImageCanvas();
 
   canvas.SetBrushColor(kBlack);
   state.DrawRect = {0, 0, CheckedAdd(geometry.ImageRight, 1), CheckedAdd(geometry.ImageBottom, 1)};
@@ -64,9 +63,8 @@ void PaintBackgroundAndDisk(ViewState& state) {
 }
 
 // A closed polyline of 361 points, from the rightmost point downward.
-void DrawLimb(ViewState& state) {
+void DrawLimb(ViewState& state, Canvas& canvas) {
   const DiskGeometry& geometry = state.Geometry;
-  Canvas& canvas = state.Form->ImageCanvas();
   canvas.MoveTo(CheckedAdd(geometry.CentreX, state.DiskRadius), geometry.CentreY);
   for (state.LimbAngle = 0; state.LimbAngle <= 360; ++state.LimbAngle) {
     const double angle = state.LimbAngle * DegToRad;
@@ -76,13 +74,66 @@ void DrawLimb(ViewState& state) {
   }
 }
 
-void DrawCentreCross(ViewState& state) {
+void DrawCentreCross(const ViewState& state, Canvas& canvas) {
   const DiskGeometry& geometry = state.Geometry;
-  Canvas& canvas = state.Form->ImageCanvas();
   canvas.MoveTo(CheckedSub(geometry.CentreX, kCrossArmPixels), geometry.CentreY);
   canvas.LineTo(CheckedAdd(geometry.CentreX, kCrossArmPixels), geometry.CentreY);
   canvas.MoveTo(geometry.CentreX, CheckedSub(geometry.CentreY, kCrossArmPixels));
   canvas.LineTo(geometry.CentreX, CheckedAdd(geometry.CentreY, kCrossArmPixels));
+}
+
+// What a redraw takes from the window or from a picture request.
+struct RedrawInputs {
+  DiskGeometry geometry;
+  Orientation orientation = Orientation::Sky;
+  std::int32_t year = 0;
+  double hourPosition = 0;
+  bool differentialGrid = true;
+  bool stonyhurstGrid = false;
+  EphemerisChoice ephemeris;
+};
+
+// The instant, its ephemeris and the disk's orientation, without drawing.
+RedrawResult ComputeRedraw(ViewState& state, const RedrawInputs& inputs) {
+  state.Geometry = inputs.geometry;
+  state.PictureOrientation = inputs.orientation;
+  RedrawResult result;
+  result.geometry = state.Geometry;
+
+  FindInstant(state, inputs.year, inputs.hourPosition);
+  result.instant = {state.Year, state.Month, state.Day, state.Hours, state.Minutes, state.Seconds};
+  result.ephemeris = inputs.ephemeris;
+  result.sun = ComputeSunWith(inputs.ephemeris, state.JulianDay);
+  StoreSunEphemeris(state, result.sun);
+  OrientDisk(state);
+  result.diskRadiusPx = state.DiskRadius;
+  result.frame = FrameOfState(state);
+  return result;
+}
+
+// The grid, limb, centre cross and compass over the painted disk.
+void PaintGridAndMarks(ViewState& state, const RedrawInputs& inputs, const DiskFrame& frame,
+                       Canvas& canvas) {
+  canvas.SetPenColor(kGrey);
+  if (inputs.stonyhurstGrid) {
+    DrawStonyhurstGrid(canvas, frame);
+  } else if (inputs.differentialGrid) {
+    DrawDifferentialGrid(canvas, frame, inputs.hourPosition);
+  } else {
+    DrawFixedGrid(canvas, frame);
+  }
+
+  canvas.SetPenWidth(2);
+  canvas.SetPenColor(kBlack);
+  DrawLimb(state, canvas);
+  DrawCentreCross(state, canvas);
+  DrawCompass(canvas, frame);
+}
+
+RedrawInputs InputsOf(const PictureRequest& request) {
+  return {GeometryOf(request),  request.orientation,      request.year,
+          request.hourPosition, request.differentialGrid, request.stonyhurstGrid,
+          request.ephemeris};
 }
 
 }  // namespace
@@ -91,36 +142,40 @@ RedrawResult Redraw(FormView& form) {
   // The record and its texts end with this call, also when a check fails.
   ViewState state;
   state.Form = &form;
-  state.Geometry = form.PictureGeometry();
-  state.PictureOrientation = form.PictureOrientation();
-  RedrawResult result;
-  result.geometry = state.Geometry;
-
-  FindInstant(state);
-  result.instant = {state.Year, state.Month, state.Day, state.Hours, state.Minutes, state.Seconds};
-  result.sun = ComputeSun(state.JulianDay);
-  StoreSunEphemeris(state, result.sun);
-  OrientDisk(state);
-  result.diskRadiusPx = state.DiskRadius;
-  result.frame = FrameOfState(state);
-  PaintBackgroundAndDisk(state);
-
+  const RedrawInputs inputs{form.PictureGeometry(),    form.PictureOrientation(),
+                            form.CurrentYear(),        form.HourPosition(),
+                            form.DiffRotChecked(),     form.StonyhurstGridChosen(),
+                            form.ChosenEphemeris()};
+  RedrawResult result = ComputeRedraw(state, inputs);
   Canvas& canvas = form.ImageCanvas();
-  canvas.SetPenColor(kGrey);
+  PaintBackgroundAndDisk(state, canvas);
+  // The labels are captioned between the disk and its grid, so that a
+  // failed check in the grid leaves the readout of the instant shown.
   result.readout = FillReadout(state);
-  if (form.StonyhurstGridChosen()) {
-    DrawStonyhurstGrid(canvas, result.frame);
-  } else if (form.DiffRotChecked()) {
-    DrawDifferentialGrid(state);
-  } else {
-    DrawFixedGrid(state);
-  }
+  PaintGridAndMarks(state, inputs, result.frame, canvas);
+  return result;
+}
 
-  canvas.SetPenWidth(2);
+RedrawResult InstantResultsOf(const PictureRequest& request) {
+  ViewState state;
+  RedrawResult result = ComputeRedraw(state, InputsOf(request));
+  result.readout = FormatReadout(result.instant, result.sun, request.decimalSeparator);
+  return result;
+}
+
+RedrawResult DrawPicture(const PictureRequest& request, Canvas& canvas) {
+  // The pen and brush that every earlier redraw leaves behind (black 2 px
+  // pen, yellow brush): the picture the window keeps on screen is never its
+  // very first redraw.
   canvas.SetPenColor(kBlack);
-  DrawLimb(state);
-  DrawCentreCross(state);
-  DrawCompass(canvas, result.frame);
+  canvas.SetPenWidth(2);
+  canvas.SetBrushColor(kYellow);
+  ViewState state;
+  const RedrawInputs inputs = InputsOf(request);
+  RedrawResult result = ComputeRedraw(state, inputs);
+  PaintBackgroundAndDisk(state, canvas);
+  result.readout = FormatReadout(result.instant, result.sun, request.decimalSeparator);
+  PaintGridAndMarks(state, inputs, result.frame, canvas);
   return result;
 }
 

@@ -6,6 +6,8 @@
 #include "astronom.h"
 #include "diskframe.h"
 #include "diskgeometry.h"
+#include "ephemerischoice.h"
+#include "picturerequest.h"
 #include "readout.h"
 #include "sun.h"
 #include "viewstate.h"
@@ -17,8 +19,9 @@ inline constexpr std::int32_t kLastHourPosition = 8736;
 
 // What a redraw computed, for whoever shows, measures or writes the picture.
 struct RedrawResult {
-  CalendarInstant instant;  // of the chosen instant, UT
-  SunEphemeris sun;         // with its Julian day
+  CalendarInstant instant;    // of the chosen instant, UT
+  SunEphemeris sun;           // with its Julian day
+  EphemerisChoice ephemeris;  // the theory that computed it
   DiskGeometry geometry;
   std::int32_t diskRadiusPx = 0;
   DiskFrame frame;
@@ -30,5 +33,11 @@ struct RedrawResult {
 // window's canvas and rewrites the readout.  A failed check raises RunError and
 // leaves what was drawn so far.
 RedrawResult Redraw(FormView& form);
+
+// The same redraw for a picture request: its results alone, computed
+// without a canvas, or with the picture painted onto a canvas of the
+// request's image size.  Raise RunError as the redraw does.
+RedrawResult InstantResultsOf(const PictureRequest& request);
+RedrawResult DrawPicture(const PictureRequest& request, Canvas& canvas);
 
 }  // namespace helidisk

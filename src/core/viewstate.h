@@ -7,6 +7,7 @@
 #include "canvas.h"
 #include "diskframe.h"
 #include "diskgeometry.h"
+#include "ephemerischoice.h"
 
 namespace helidisk {
 
@@ -34,6 +35,8 @@ class FormView {
   virtual bool StonyhurstGridChosen() const { return false; }
   // How the picture is to be read; the sky view unless chosen otherwise.
   virtual Orientation PictureOrientation() const { return Orientation::Sky; }
+  // The theory that computes the Sun; the standard one unless chosen.
+  virtual EphemerisChoice ChosenEphemeris() const { return {}; }
   virtual void SetReadoutCaption(ReadoutLabel label, const std::string& captionUtf8) = 0;
   // The year of the current local date.
   virtual std::int32_t CurrentYear() const = 0;

@@ -150,7 +150,12 @@ void MoveToImage(const Cfitsio& cfitsio, fitsfile* file, const QString& path) {
 
 bool LooksLikeFits(const QString& path) {
   QFile file(path);
-  return file.open(QIODevice::ReadOnly) && file.read(9) == "SIMPLE  =";
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  const QByteArray start = file.read(9);
+  // Archives hand out FITS files gzipped (.fits.gz), which cfitsio unpacks
+  // as it opens them; a tile-compressed file (.fz) is FITS from its first
+  // card.  No photograph format starts as gzip does.
+  return start == "SIMPLE  =" || start.startsWith("\x1f\x8b");
 }
 
 FitsPixels ReadFitsImage(const QString& path) {

@@ -33,7 +33,8 @@ struct FitsPixels {
 // pixel is read.
 FitsPixels ReadFitsImage(const QString& path);
 
-// True when the file starts as a FITS file does ("SIMPLE  =").
+// True when the file starts as a FITS file does ("SIMPLE  ="), or as a
+// gzip-compressed file does, which cfitsio opens as the FITS file inside.
 bool LooksLikeFits(const QString& path);
 
 }  // namespace helidisk

@@ -56,8 +56,9 @@ DiskFrame ScaledDiskFrame(const DiskFrame& frame, double scale, double leftPx, d
 double ZenithUpRotationDeg(Orientation orientation, const SunEphemeris& sun, double latitudeDeg,
                            double longitudeDeg) {
   const DiskFrame unturned = OrientedDiskFrame(0, 0, 1, 0, 0, sun.pRad, orientation);
-  const double zenithRad =
-      SolarParallacticAngleDeg(latitudeDeg, longitudeDeg, sun.julianDay) * DegToRad;
+  // The parallactic angle from the same ephemeris as P, whichever theory
+  // computed it.
+  const double zenithRad = ParallacticAngleDeg(sun, latitudeDeg, longitudeDeg) * DegToRad;
   // The zenith's direction on the screen, as an angle counterclockwise from
   // up; the camera turns the picture back by it.
   const ScreenDirection zenith =

@@ -16,15 +16,6 @@ constexpr double kDaysPerJulianCentury = 36525;
 // The angle reduced to -180 ... 180 degrees.
 double SignedDegrees(double degrees) { return std::remainder(degrees, 360.0); }
 
-double ParallacticAngleDeg(const SunEphemeris& sun, double latitudeDeg, double longitudeDeg) {
-  const double hourAngle =
-      (GreenwichMeanSiderealDeg(sun.julianDay) + longitudeDeg) / kDegPerRad - sun.raRad;
-  const double latitude = latitudeDeg / kDegPerRad;
-  return std::atan2(std::sin(hourAngle), std::tan(latitude) * std::cos(sun.decRad) -
-                                             std::sin(sun.decRad) * std::cos(hourAngle)) *
-         kDegPerRad;
-}
-
 }  // namespace
 
 double GreenwichMeanSiderealDeg(double julianDay) {
@@ -34,6 +25,15 @@ double GreenwichMeanSiderealDeg(double julianDay) {
       280.46061837 + 360.98564736629 * days + 0.000387933 * t * t - t * t * t / 38710000;
   const double reduced = std::fmod(degrees, 360.0);
   return reduced < 0 ? reduced + 360 : reduced;
+}
+
+double ParallacticAngleDeg(const SunEphemeris& sun, double latitudeDeg, double longitudeDeg) {
+  const double hourAngle =
+      (GreenwichMeanSiderealDeg(sun.julianDay) + longitudeDeg) / kDegPerRad - sun.raRad;
+  const double latitude = latitudeDeg / kDegPerRad;
+  return std::atan2(std::sin(hourAngle), std::tan(latitude) * std::cos(sun.decRad) -
+                                             std::sin(sun.decRad) * std::cos(hourAngle)) *
+         kDegPerRad;
 }
 
 double SolarParallacticAngleDeg(double latitudeDeg, double longitudeDeg, double julianDay) {

@@ -14,6 +14,8 @@
 // UT gives -59.4 deg; 40 S, 75 W, 2017-02-18 13:00 UT gives -110.8 deg.
 #pragma once
 
+#include "sun.h"
+
 namespace helidisk {
 
 // Greenwich mean sidereal time in degrees, 0 ... 360 (Meeus eq. 12.4), the
@@ -24,6 +26,8 @@ double GreenwichMeanSiderealDeg(double julianDay);
 // latitudeDeg (north positive) and longitudeDeg (east positive); negative
 // before the Sun's transit, positive after.
 double SolarParallacticAngleDeg(double latitudeDeg, double longitudeDeg, double julianDay);
+// The same for the Sun's place from any ephemeris, at its Julian day.
+double ParallacticAngleDeg(const SunEphemeris& sun, double latitudeDeg, double longitudeDeg);
 
 // q - P in degrees, reduced to -180 ... 180: the zenith's position angle
 // counted from solar north through solar east.

@@ -5,11 +5,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "fitsfile.h"
 #include "stretch.h"
+#include "tiffexif.h"
 
 namespace helidisk {
 
@@ -32,13 +35,38 @@ std::string ExifText(ExifData* data, ExifIfd ifd, ExifTag tag) {
   return value;
 }
 
-// DateTimeOriginal with OffsetTimeOriginal from the file's EXIF block (JPEG).
-std::optional<ObservationTime> ExifObservationTime(const QString& path) {
+// DateTimeOriginal with OffsetTimeOriginal from a JPEG's EXIF segment.
+std::optional<ObservationTime> JpegObservationTime(const QString& path) {
   const std::unique_ptr<ExifData, ExifReleaser> data(
       exif_data_new_from_file(QFile::encodeName(path).constData()));
   if (!data) return std::nullopt;
   return ParseExifDateTime(ExifText(data.get(), EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL),
                            ExifText(data.get(), EXIF_IFD_EXIF, EXIF_TAG_OFFSET_TIME_ORIGINAL));
+}
+
+// The same tags from a TIFF file's own directories or a PNG's eXIf chunk.
+// The file is mapped rather than read: only its directories are touched.
+std::optional<ObservationTime> TiffStructuredObservationTime(const QString& path, bool png) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  const uchar* mapped = file.map(0, file.size());
+  if (mapped == nullptr) return std::nullopt;
+  const std::span<const std::uint8_t> bytes(mapped, static_cast<std::size_t>(file.size()));
+  std::optional<std::span<const std::uint8_t>> tiff = bytes;
+  if (png) tiff = PngExifChunk(bytes);
+  if (!tiff) return std::nullopt;
+  const std::optional<ExifTimeTexts> times = ExifTimesFromTiff(*tiff);
+  if (!times) return std::nullopt;
+  return ParseExifDateTime(times->dateTimeOriginal, times->offsetTimeOriginal);
+}
+
+// The camera's time from the EXIF tags of a photograph in the formats that
+// carry them; Qt's format name says which.
+std::optional<ObservationTime> ExifObservationTime(const QString& path, const QByteArray& format) {
+  if (format == "jpeg") return JpegObservationTime(path);
+  if (format == "tiff") return TiffStructuredObservationTime(path, false);
+  if (format == "png") return TiffStructuredObservationTime(path, true);
+  return std::nullopt;
 }
 
 void RequireSideLimit(const QString& path, QSize size) {
@@ -62,13 +90,14 @@ SolarImage LoadPhotograph(const QString& path) {
   SolarImage image;
   image.path = path;
   image.kind = ImageKind::Photograph;
-  image.formatName = QString::fromLatin1(reader.format()).toUpper();
+  const QByteArray format = reader.format();
+  image.formatName = QString::fromLatin1(format).toUpper();
   if (!reader.read(&image.display) || image.display.isNull()) {
     ThrowImageError(path, QStringLiteral("cannot decode the image (") + reader.errorString() +
                               QStringLiteral(")"));
   }
   RequireSideLimit(path, image.display.size());
-  image.observed = ExifObservationTime(path);
+  image.observed = ExifObservationTime(path, format);
   return image;
 }
 

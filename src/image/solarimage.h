@@ -29,7 +29,8 @@ struct SolarImage {
   // 0.5 % and 99.5 % points of its values, undefined pixels black; a
   // photograph keeps the format it decoded to.
   QImage display;
-  // From DATE-OBS / TIME-OBS or EXIF DateTimeOriginal / OffsetTimeOriginal.
+  // From DATE-OBS / TIME-OBS or EXIF DateTimeOriginal / OffsetTimeOriginal
+  // (of a JPEG, a TIFF or a PNG's eXIf chunk).
   std::optional<ObservationTime> observed;
   // What a FITS header says; empty for a photograph.
   HeaderGeometry header;

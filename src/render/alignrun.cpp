@@ -10,7 +10,7 @@
 #include "imageerror.h"
 #include "instantseries.h"
 #include "pdfpage.h"
-#include "renderer.h"
+#include "rasterencoder.h"
 #include "renderrun.h"
 #include "solarrotation.h"
 #include "webpmovie.h"

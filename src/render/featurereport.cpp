@@ -77,7 +77,7 @@ std::optional<FeatureReport> FeatureReportOf(const RenderOptions& options,
   if (!start) return report;
 
   const RedrawResult atEnd =
-      options.rotateTo ? RedrawRecordOf(OptionsAt(options, *options.rotateTo)) : atStart;
+      options.rotateTo ? InstantResultsOf(OptionsAt(options, *options.rotateTo)) : atStart;
   const RotationModel& model = *RotationModelNamed(options.rotationModel);
   RotatedFeature rotated;
   rotated.model = options.rotationModel;

@@ -4,6 +4,7 @@
 
 #include "picturemodule.h"
 #include "renderer.h"
+#include "renderrun.h"
 
 extern "C" __attribute__((visibility("default"))) int helidisk_render_pictures(
     const char* version, std::size_t optionsSize, const helidisk::RenderOptions* options,

@@ -53,16 +53,6 @@ std::string CodePointName(char32_t character) {
   return name;
 }
 
-// The extension of a file name, lower-cased; empty without one.
-std::string SuffixOf(const std::string& fileName) {
-  const std::size_t dot = fileName.rfind('.');
-  if (dot == std::string::npos) return {};
-  std::string suffix = fileName.substr(dot + 1);
-  std::transform(suffix.begin(), suffix.end(), suffix.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return suffix;
-}
-
 // The table format that a file name's extension names, if any.
 std::optional<TableFormat> TableFormatOfFileName(const std::string& fileName) {
   const std::string suffix = SuffixOf(fileName);
@@ -157,6 +147,7 @@ class Parser {
       }
     }
     if (!Finished()) CheckCombination();
+    if (!Finished()) CheckEphemeris();
     return line_;
   }
 
@@ -308,20 +299,14 @@ class Parser {
   // whole command line is read.
   void TakeFormat(const OptionSpec& option, const std::string& value) {
     formatName_ = value;
-    if (value == "png") {
-      format_ = PictureFormat::Png;
-    } else if (value == "svg") {
-      format_ = PictureFormat::Svg;
-    } else if (value == "jpeg" || value == "jpg") {
-      format_ = PictureFormat::Jpeg;
+    if (const std::optional<PictureFormat> format = PictureFormatNamed(value)) {
+      format_ = format;
     } else if (value == "csv") {
       tableFormat_ = TableFormat::Csv;
     } else if (value == "json") {
       tableFormat_ = TableFormat::Json;
     } else if (value == "text") {
       tableFormat_ = TableFormat::Text;
-    } else if (value == "pdf") {
-      format_ = PictureFormat::Pdf;
     } else {
       RejectValue(option, value);
     }
@@ -330,13 +315,13 @@ class Parser {
   void TakeDiameter(const OptionSpec& option, const std::string& value) {
     const std::optional<double> diameterMm = ParseLengthMm(value);
     if (!diameterMm || !(*diameterMm > 0)) return RejectValue(option, value);
-    line_.options.diskDiameterMm = *diameterMm;
+    line_.options.page.diameterMm = *diameterMm;
   }
 
   void TakePage(const OptionSpec& option, const std::string& value) {
     const std::optional<PaperSize> paper = PaperSizeNamed(value);
     if (!paper) return RejectValue(option, value);
-    line_.options.paper = *paper;
+    line_.options.page.paper = *paper;
   }
 
   void TakeTemplateB0(const OptionSpec& option, const std::string& value) {
@@ -344,6 +329,16 @@ class Parser {
     const std::optional<double> b0Deg = ParseFiniteReal(value);
     if (!b0Deg || std::abs(*b0Deg) > kPoleDeg) return RejectValue(option, value);
     line_.options.templateB0Deg = *b0Deg;
+  }
+
+  void TakeEphemeris(const OptionSpec& option, const std::string& value) {
+    const std::optional<EphemerisTheory> theory = EphemerisTheoryNamed(value);
+    if (!theory) return RejectValue(option, value);
+    line_.options.ephemeris.theory = *theory;
+  }
+
+  void TakeAberration(const OptionSpec& /*option*/, const std::string& /*value*/) {
+    line_.options.ephemeris.stellarAberration = true;
   }
 
   void TakeReadout(const OptionSpec& /*option*/, const std::string& /*value*/) {
@@ -489,6 +484,17 @@ class Parser {
         break;
     }
     return parsed;
+  }
+
+  // Stellar aberration is a choice of the precise theory; the standard
+  // theory's longitude always includes it.
+  void CheckEphemeris() {
+    const EphemerisChoice& ephemeris = line_.options.ephemeris;
+    if (ephemeris.stellarAberration && ephemeris.theory != EphemerisTheory::Precise) {
+      Reject(
+          "--aberration applies to --ephemeris precise; the standard theory always includes "
+          "aberration");
+    }
   }
 
   // The options of a picture or of a single instant that a table has no use
@@ -661,9 +667,8 @@ class Parser {
     }
     options.format = *format_;
     const bool overImage = !options.imagePath.empty();
-    if ((!overImage && options.format == PictureFormat::Jpeg) ||
-        (overImage && options.format != PictureFormat::Png &&
-         options.format != PictureFormat::Jpeg)) {
+    if (!Holds(InfoOf(options.format),
+               overImage ? PictureKind::ImageOverlay : PictureKind::DrawnDisk)) {
       Reject(options.imagePath.empty()
                  ? "--output: a JPEG is written only for --image, the drawn disk as PNG, SVG or PDF"
                  : "--output: the grid over an image is written as PNG or JPEG");
@@ -736,7 +741,7 @@ class Parser {
   // control's size belongs to the other formats.
   bool CheckPage() {
     const RenderOptions& options = line_.options;
-    if (options.format != PictureFormat::Pdf) {
+    if (!InfoOf(options.format).holdsPage) {
       for (const char* option : {"--diameter", "--page"}) {
         if (Seen(option)) {
           Reject(std::string(option) + " only applies to a PDF page");
@@ -751,8 +756,8 @@ class Parser {
     }
     const int rows = options.templateB0Deg ? kTemplatePageRowCount : kInstantPageRowCount;
     if (const auto misfit =
-            DiskPageMisfit(PageSizeOf(options.paper), options.diskDiameterMm, rows)) {
-      Reject("--diameter: " + *misfit + " on " + PaperSizeName(options.paper));
+            DiskPageMisfit(PageSizeOf(options.page.paper), options.page.diameterMm, rows)) {
+      Reject("--diameter: " + *misfit + " on " + PaperSizeName(options.page.paper));
       return false;
     }
     return true;
@@ -888,6 +893,25 @@ const std::vector<OptionSection>& OptionTable() {
             "instead of the readout",
             &Parser::TakeTemplateB0},
        }},
+      {"The ephemeris:",
+       {
+           {"--ephemeris", "standard|precise", "standard or precise",
+            "standard (the default): the window's low-precision theory, P and B0 to about "
+            "0.01 deg, L0 to 0.15 deg, any instant; precise: ERFA's Earth (eraEpv00), IAU "
+            "2006/2000B precession-nutation and the IAU rotation elements of the Sun, P, B0 "
+            "and L0 to well under 1 arc second for 1900-01-01 to 2100-12-31 (UTC) only, as "
+            "SunPy's sunpy.coordinates.sun: light time from the Sun's near surface, no "
+            "stellar aberration in L0 and B0.  Its time scale: TAI - UTC from the "
+            "leap-second table; before 1960 and after the table Delta T from Espenak & "
+            "Meeus (NASA 2006), good to under a second before 1960 but a prediction after "
+            "the table, uncertain by up to a minute or more by 2100 (L0 moves 0.59 arc "
+            "seconds per second of time)",
+            &Parser::TakeEphemeris},
+           {"--aberration", "", "",
+            "with --ephemeris precise: L0 and B0 with stellar aberration, as the "
+            "Astronomical Almanac prints them (L0 about 20.5 arc seconds lower)",
+            &Parser::TakeAberration},
+       }},
       {"The readout:",
        {
            {"--readout", "", "",
@@ -1011,15 +1035,6 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, std::int
   return Parser(currentYear, localeDecimalSeparator).Parse(arguments);
 }
 
-std::optional<PictureFormat> FormatOfFileName(const std::string& fileName) {
-  const std::string suffix = SuffixOf(fileName);
-  if (suffix == "png") return PictureFormat::Png;
-  if (suffix == "svg") return PictureFormat::Svg;
-  if (suffix == "jpg" || suffix == "jpeg") return PictureFormat::Jpeg;
-  if (suffix == "pdf") return PictureFormat::Pdf;
-  return std::nullopt;
-}
-
 std::string HelpText() {
   std::string text =
       "Usage: helidisk-render [options]\n\n"
@@ -1045,7 +1060,9 @@ std::string HelpText() {
       "permissions of the file it replaces; a named pipe or a device is written\n"
       "into directly.\n\n"
       "Exit status: 0 done, 1 the picture or table could not be computed or written,\n"
-      "2 bad command line (nothing is written).\n";
+      "2 bad command line or an instant the chosen ephemeris does not serve\n"
+      "(nothing is written), 141 the reader of standard output closed it before\n"
+      "the end (as SIGPIPE would, without a message).\n";
   return text;
 }
 

@@ -9,17 +9,16 @@
 
 #include "diskframe.h"
 #include "diskpage.h"
+#include "ephemerischoice.h"
 #include "ephemeristable.h"
 #include "featurerotation.h"
 #include "instantseries.h"
+#include "pictureformat.h"
+#include "picturerequest.h"
 #include "site.h"
 
 namespace helidisk {
 
-enum class PictureFormat { Png, Svg, Jpeg, Pdf };
-
-inline constexpr std::int32_t kDesignControlWidth = 1000;
-inline constexpr std::int32_t kDesignControlHeight = 628;
 inline constexpr std::int32_t kLargestControlSide = 20000;
 // The square frames of an aligned sequence, --size N.
 inline constexpr std::int32_t kDefaultAlignedSide = 1024;
@@ -37,26 +36,13 @@ struct PixelQuery {
 // faculae an observer follows; SunPy's default too.
 inline constexpr std::string_view kDefaultRotationModel = "howard";
 
-struct RenderOptions {
-  // The year whose 1 January, 0 h UT, counts as hour 0.
-  std::int32_t year = 0;
-  // Hours since then: a whole scroll position, or any instant of the year.
-  double hourPosition = 0;
-  bool differentialGrid = true;
-  // The grid fixed to the observer instead of either heliographic one.
-  bool stonyhurstGrid = false;
-  // A Stonyhurst template for this B0 alone, in degrees: no instant.
-  std::optional<double> templateB0Deg;
-  Orientation orientation = Orientation::Sky;
-  // The picture control; the image is two pixels narrower and shorter.
-  std::int32_t controlWidth = kDesignControlWidth;
-  std::int32_t controlHeight = kDesignControlHeight;
+// The picture the command line asks for, and what else the run does.
+struct RenderOptions : PictureRequest {
   // Empty: no picture.  "-": standard output.
   std::string outputPath;
   PictureFormat format = PictureFormat::Png;
   // A PDF's page: the disk's diameter on paper and the paper.
-  double diskDiameterMm = kDefaultDiskDiameterMm;
-  PaperSize paper = PaperSize::A4;
+  PageOptions page;
   bool printReadout = false;
   // An observer's image to draw the grid over, instead of the drawn disk;
   // its instant comes from the file unless --at gives one.
@@ -78,8 +64,6 @@ struct RenderOptions {
   // 1 January, 0 h UT.
   std::optional<YearHours> rotateTo;
   std::string rotationModel = std::string(kDefaultRotationModel);
-  // UTF-8, one character.
-  std::string decimalSeparator;
   // With --table: the ephemeris from tableFrom to tableTo (both included)
   // every tableStepMinutes instead of a picture, written to outputPath ("-"
   // or empty: standard output).  At most kMostTableRows rows, unless the
@@ -113,8 +97,5 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, std::int
                              const std::string& localeDecimalSeparator);
 
 std::string HelpText();
-
-// The picture format that a file name's extension names, if any.
-std::optional<PictureFormat> FormatOfFileName(const std::string& fileName);
 
 }  // namespace helidisk

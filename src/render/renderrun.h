@@ -10,69 +10,22 @@
 #include <cstdio>
 #include <functional>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "canvas.h"
-#include "diskgeometry.h"
 #include "redraw.h"
 #include "renderoptions.h"
 #include "report.h"
-#include "viewstate.h"
 
 namespace helidisk {
 
 inline constexpr const char* kRendererName = "helidisk-render";
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
-
-// The window as the redraw sees it, with the command line's choices.
-class RenderForm final : public FormView {
- public:
-  RenderForm(const RenderOptions& options, Canvas& canvas);
-
-  Canvas& ImageCanvas() override { return canvas_; }
-  DiskGeometry PictureGeometry() const override;
-  double HourPosition() const override { return options_.hourPosition; }
-  bool DiffRotChecked() const override { return options_.differentialGrid; }
-  bool StonyhurstGridChosen() const override { return options_.stonyhurstGrid; }
-  Orientation PictureOrientation() const override { return options_.orientation; }
-  // The readout goes to the result of the redraw, not to labels.
-  void SetReadoutCaption(ReadoutLabel /*label*/, const std::string& /*captionUtf8*/) override {}
-  std::int32_t CurrentYear() const override { return options_.year; }
-  std::string DecimalSeparator() const override { return options_.decimalSeparator; }
-
- private:
-  const RenderOptions& options_;
-  Canvas& canvas_;
-};
-
-// The picture control's geometry the options name.
-DiskGeometry GeometryFor(const RenderOptions& options);
-
-// Runs one redraw for the options' picture control on the canvas, which
-// must already have the image's size.  The canvas first takes the pen and
-// brush that every earlier redraw leaves behind (black 2 px pen, yellow
-// brush), since the picture the window keeps on screen is never its very
-// first redraw.  Raises RunError when a check of the redraw fails.
-RedrawResult RenderOnto(const RenderOptions& options, Canvas& canvas);
-
-// The redraw for its record alone: the drawing goes nowhere.
-RedrawResult RedrawRecordOf(const RenderOptions& options);
-
-// The image's size for the options' picture control: two pixels narrower
-// and shorter, zero or negative for controls under 3 pixels.
-std::int32_t ImageWidthFor(const RenderOptions& options);
-std::int32_t ImageHeightFor(const RenderOptions& options);
-
-// A picture that could not be made: no memory for the image, or a failed
-// encoding.
-class PictureError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+// 128 + SIGPIPE, as a shell reports a program that wrote into a pipe whose
+// reader had gone.
+inline constexpr int kExitReaderGone = 141;
 
 // Runs the work and returns its exit status; any error it raises is
 // reported on `err` with the program's name and gives exit status 1.
@@ -82,7 +35,8 @@ int ReportingFailures(std::FILE* err, const std::function<int()>& work);
 void PrintTo(std::FILE* stream, const std::string& text);
 // Whatever goes to standard output (the picture, the readout, the help or
 // the version) is the run's result: when it is lost, the run has failed and
-// says so.
+// says so, except where the reader of a pipe closed it having read what it
+// wanted: then the status is kExitReaderGone, and nothing is said.
 int WriteToStandardOutput(std::FILE* out, std::FILE* err, std::string_view bytes);
 // To standard output ("-", or no path at all) or into the file.
 int WriteResult(const std::string& path, std::string_view bytes, std::FILE* out, std::FILE* err);

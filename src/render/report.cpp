@@ -54,6 +54,8 @@ std::string JsonText(const RedrawResult& result, Orientation orientation,
                      const std::optional<FeatureReport>& feature) {
   Json json = RecordJson(EphemerisRecordOf(result.instant, result.sun));
   json["orientation"] = OrientationName(orientation);
+  json["ephemeris"] = EphemerisTheoryName(result.ephemeris.theory);
+  json["aberration"] = result.ephemeris.stellarAberration;
   json["disk"] = {{"cx", result.frame.centreXPx},
                   {"cy", result.frame.centreYPx},
                   {"radius", result.frame.radiusPx}};

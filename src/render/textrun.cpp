@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <ctime>
 #include <filesystem>
 #include <new>
@@ -13,6 +14,7 @@
 #include "featurereport.h"
 #include "instantseries.h"
 #include "outputfile.h"
+#include "pictureerror.h"
 #include "picturemodule.h"
 #include "sun.h"
 #include "textfields.h"
@@ -22,17 +24,17 @@ namespace helidisk {
 
 namespace {
 
-// Only the record is wanted: the drawing goes nowhere.
-class DiscardingCanvas final : public Canvas {
- public:
-  void SetBrushColor(Color /*color*/) override {}
-  void SetPenColor(Color /*color*/) override {}
-  void SetPenWidth(std::int32_t /*widthPixels*/) override {}
-  void FillRect(const Rect& /*rect*/) override {}
-  void Ellipse(const Rect& /*rect*/) override {}
-  void MoveTo(std::int32_t /*x*/, std::int32_t /*y*/) override {}
-  void LineTo(std::int32_t /*x*/, std::int32_t /*y*/) override {}
-};
+// The rows rise in time: the first and the last show whether the chosen
+// theory serves them all, before any is computed.
+void RequireServedSeries(const InstantSeries& series, const EphemerisChoice& ephemeris) {
+  if (series.count == 0) return;
+  for (const UtcMinute& instant : {series.first, InstantAt(series, series.count - 1)}) {
+    const double julianDay = JulianDayOfInstant(instant);
+    if (!ChoiceServes(ephemeris, julianDay)) {
+      throw EphemerisRangeError(OutsidePreciseRangeMessage(julianDay));
+    }
+  }
+}
 
 // The whole table is computed before anything is written, so that a row
 // the theory cannot serve leaves nothing behind.
@@ -41,8 +43,9 @@ int RenderTable(const RenderOptions& options, std::FILE* out, std::FILE* err) {
   try {
     const InstantSeries series =
         SeriesFromTo(options.tableFrom, options.tableTo, options.tableStepMinutes);
+    RequireServedSeries(series, options.ephemeris);
     if (const auto year = YearOfUnknownAccuracy(series)) WarnOfUnknownAccuracy(err, *year);
-    table = EphemerisTable(series, options.tableFormat);
+    table = EphemerisTable(series, options.tableFormat, options.ephemeris);
   } catch (const RunError& error) {
     PrintTo(err, std::string(kRendererName) + ": the table failed: " + error.what() + "\n");
     return kExitFailure;
@@ -53,7 +56,7 @@ int RenderTable(const RenderOptions& options, std::FILE* out, std::FILE* err) {
 // The readout, JSON or a located point of one instant, without a picture.
 int RenderText(const RenderOptions& options, std::FILE* out, std::FILE* err) {
   if (!AccuracyKnownFor(options.year)) WarnOfUnknownAccuracy(err, options.year);
-  const RedrawResult result = RedrawRecordOf(options);
+  const RedrawResult result = InstantResultsOf(options);
   if (const int failed = FailUnlessPlausible(result.sun, err)) return failed;
   const std::string text = TextOf(options, result, options.orientation, std::nullopt);
   return text.empty() ? 0 : WriteToStandardOutput(out, err, text);
@@ -97,36 +100,6 @@ std::int32_t CurrentLocalYear() {
 
 }  // namespace
 
-RenderForm::RenderForm(const RenderOptions& options, Canvas& canvas)
-    : options_(options), canvas_(canvas) {}
-
-DiskGeometry RenderForm::PictureGeometry() const { return GeometryFor(options_); }
-
-DiskGeometry GeometryFor(const RenderOptions& options) {
-  return DiskGeometryOfPicture(options.controlWidth, options.controlHeight);
-}
-
-RedrawResult RenderOnto(const RenderOptions& options, Canvas& canvas) {
-  canvas.SetPenColor(kBlack);
-  canvas.SetPenWidth(2);
-  canvas.SetBrushColor(kYellow);
-  RenderForm form(options, canvas);
-  return Redraw(form);
-}
-
-RedrawResult RedrawRecordOf(const RenderOptions& options) {
-  DiscardingCanvas canvas;
-  return RenderOnto(options, canvas);
-}
-
-std::int32_t ImageWidthFor(const RenderOptions& options) {
-  return ImageWidthOf(GeometryFor(options));
-}
-
-std::int32_t ImageHeightFor(const RenderOptions& options) {
-  return ImageHeightOf(GeometryFor(options));
-}
-
 int ReportingFailures(std::FILE* err, const std::function<int()>& work) {
   const std::string program(kRendererName);
   try {
@@ -135,6 +108,9 @@ int ReportingFailures(std::FILE* err, const std::function<int()>& work) {
     PrintTo(err, program + ": the redraw failed: " + error.what() + "\n");
   } catch (const PictureError& error) {
     PrintTo(err, program + ": " + error.what() + "\n");
+  } catch (const EphemerisRangeError& error) {
+    PrintTo(err, program + ": " + error.what() + "\n");
+    return kExitUsage;
   } catch (const std::bad_alloc&) {
     PrintTo(err, program + ": not enough memory\n");
   } catch (const std::exception& error) {
@@ -149,6 +125,9 @@ void PrintTo(std::FILE* stream, const std::string& text) {
 
 int WriteToStandardOutput(std::FILE* out, std::FILE* err, std::string_view bytes) {
   if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() || std::fflush(out) != 0) {
+    // A reader that has read enough (`| head -1`) closes the pipe: the run
+    // ends quietly, with the status of a program that SIGPIPE stopped.
+    if (errno == EPIPE) return kExitReaderGone;
     PrintTo(err, std::string(kRendererName) + ": cannot write to standard output\n");
     return kExitFailure;
   }

@@ -200,6 +200,11 @@ void PictureActionsTest::failedSaveSaysWhyAndChangesNothing_data() {
   QTest::addColumn<QString>("why");
   QTest::newRow("a folder in the way") << "picture.png" << true << "picture.png";
   QTest::newRow("an unknown type") << "picture.gif" << false << ".png, .svg or .pdf";
+  // A JPEG holds photographs with their grid, not the drawn disk: the
+  // window refuses it as the command line does, rather than writing PNG
+  // bytes under a .jpg name.
+  QTest::newRow("a JPEG name") << "picture.jpg" << false << ".png, .svg or .pdf";
+  QTest::newRow("a JPEG name in capitals") << "PICTURE.JPEG" << false << ".png, .svg or .pdf";
   QTest::newRow("a disk larger than the page") << "page.pdf" << false << "does not fit";
 }
 

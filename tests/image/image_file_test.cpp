@@ -129,6 +129,44 @@ TEST_F(ImageFile, FitsImageInTheFirstExtensionPlainOrTileCompressed) {
   }
 }
 
+TEST_F(ImageFile, GzippedAndTileCompressedFitsOpenAsFits) {
+  // cfitsio gzips a file whose name ends in ".gz" as it closes it, and the
+  // "[compress]" suffix writes a Rice-compressed image behind an empty
+  // primary HDU, as fpack's .fz files are.
+  struct Case {
+    const char* name;
+    const char* written;
+    QByteArray magic;
+  };
+  const Case cases[] = {
+      {"sun.fits.gz", "sun.fits.gz", QByteArray("\x1f\x8b", 2)},
+      {"sun.fz", "sun.fz[compress]", QByteArray("SIMPLE  =")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_EQ(WriteFits(StdPath(c.written), 16, 24, 12, ThreeLevels(24, 12, 0, 1, 2),
+                        {{"DATE-OBS", std::string("2017-07-18T12:00:00")}}),
+              0);
+    QFile written(PathOf(c.name));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(written.read(c.magic.size()) == c.magic) << "the file is not compressed";
+    const SolarImage image = LoadSolarImage(PathOf(c.name));
+    EXPECT_EQ(image.kind, ImageKind::Fits);
+    EXPECT_EQ(image.display.size(), QSize(24, 12));
+    EXPECT_EQ(image.display.constScanLine(0)[5], 255);
+    EXPECT_EQ(image.display.constScanLine(11)[5], 0);
+    ASSERT_TRUE(image.observed);
+    EXPECT_EQ(image.observed->julianDay, 2457953.0);
+  }
+
+  QFile gzipped(PathOf("sun.fits.gz"));
+  ASSERT_TRUE(gzipped.open(QIODevice::ReadOnly));
+  WriteBytes("cut.fits.gz", gzipped.readAll().left(30));
+  const std::string message = LoadError("cut.fits.gz");
+  EXPECT_NE(message.find(StdPath("cut.fits.gz") + ": not a readable FITS file"), std::string::npos)
+      << message;
+}
+
 TEST_F(ImageFile, LevelOneFitsIsPlacedFromItsHeader) {
   // 4096 x 4096 16-bit, 0.6" pixels, CRVAL a few arc seconds off the centre.
   constexpr int kSide = 4096;

@@ -31,7 +31,7 @@
 #include "qimagecanvas.h"
 #include "recording_canvas.h"
 #include "redraw.h"
-#include "renderer.h"
+#include "renderrun.h"
 #include "synthetic_sun.h"
 #include "trigfunc.h"
 
@@ -103,7 +103,7 @@ DiskFrame FrameOfHour(std::int32_t year, std::int32_t hour) {
   options.year = year;
   options.hourPosition = hour;
   fakes::RecordingCanvas canvas;
-  return RenderOnto(options, canvas).frame;
+  return DrawPicture(options, canvas).frame;
 }
 
 fakes::Pixel PixelOf(const DiskFrame& frame, double longitudeArcSeconds,
@@ -374,7 +374,7 @@ void RenderCliTest::pngHoldsTheRasterCanvasExactly() {
   QImageCanvas canvas;
   canvas.SetWidth(638);
   canvas.SetHeight(478);
-  RenderOnto(options, canvas);
+  DrawPicture(options, canvas);
   const QImage written = QImage(path, "PNG").convertToFormat(QImage::Format_RGB32);
   QCOMPARE(written, canvas.Image());
 }

@@ -50,10 +50,10 @@ void ReserveForRows(std::string& text, std::size_t firstRowBytes, std::int64_t r
 // room made for `roomRows` rows in all.
 template <typename AppendRow>
 void AppendRows(std::string& text, const InstantSeries& series, std::int64_t roomRows,
-                const AppendRow& appendRow) {
+                const EphemerisChoice& ephemeris, const AppendRow& appendRow) {
   for (std::int64_t index = 0; index < series.count; ++index) {
     const std::size_t rowStart = text.size();
-    appendRow(text, RecordOfInstant(InstantAt(series, index)));
+    appendRow(text, RecordOfInstant(InstantAt(series, index), ephemeris));
     if (index == 0) ReserveForRows(text, text.size() - rowStart, roomRows - 1);
   }
 }
@@ -101,11 +101,12 @@ auto ForEachPart(const InstantSeries& series, const Make& make) {
 // parts are copied once more.
 template <typename AppendRow>
 std::string JoinedRows(const std::string& head, const InstantSeries& series,
-                       const AppendRow& appendRow, const std::string& tail) {
+                       const EphemerisChoice& ephemeris, const AppendRow& appendRow,
+                       const std::string& tail) {
   std::vector<std::string> parts =
       ForEachPart(series, [&](const InstantSeries& part, std::size_t index) {
         std::string text = index == 0 ? head : std::string();
-        AppendRows(text, part, index == 0 ? series.count : part.count, appendRow);
+        AppendRows(text, part, index == 0 ? series.count : part.count, ephemeris, appendRow);
         return text;
       });
   std::string table = std::move(parts.front());
@@ -159,16 +160,16 @@ void AppendCsvRow(std::string& table, const EphemerisRecord& record) {
   table += "\r\n";
 }
 
-std::string CsvTable(const InstantSeries& series) {
+std::string CsvTable(const InstantSeries& series, const EphemerisChoice& ephemeris) {
   const auto names = ColumnNames();
-  return JoinedRows(CsvRecord({names.begin(), names.end()}), series, AppendCsvRow, "");
+  return JoinedRows(CsvRecord({names.begin(), names.end()}), series, ephemeris, AppendCsvRow, "");
 }
 
 // One object a line.  Each row's object is made once for its part and only
 // its values change from row to row.
-std::string JsonTable(const InstantSeries& series) {
+std::string JsonTable(const InstantSeries& series, const EphemerisChoice& ephemeris) {
   std::string table = JoinedRows(
-      "[\n", series,
+      "[\n", series, ephemeris,
       [](std::string& text, const EphemerisRecord& record) {
         thread_local nlohmann::ordered_json row = nlohmann::ordered_json::object();
         FillRecordJson(row, record);
@@ -200,10 +201,10 @@ struct TextCells {
   std::array<std::size_t, kRecordFieldCount> widths{};
 };
 
-TextCells TextCellsOf(const InstantSeries& part) {
+TextCells TextCellsOf(const InstantSeries& part, const EphemerisChoice& ephemeris) {
   TextCells text;
   text.lengths.reserve(static_cast<std::size_t>(part.count) * kRecordFieldCount);
-  AppendRows(text.cells, part, part.count,
+  AppendRows(text.cells, part, part.count, ephemeris,
              [&text](std::string& cells, const EphemerisRecord& record) {
                for (const RecordField& field : RecordFields(record)) {
                  const std::string cell = ReadableText(field);
@@ -217,9 +218,11 @@ TextCells TextCellsOf(const InstantSeries& part) {
 }
 
 // The widths are known only once every row is formatted.
-std::string TextTable(const InstantSeries& series) {
+std::string TextTable(const InstantSeries& series, const EphemerisChoice& ephemeris) {
   const std::vector<TextCells> parts =
-      ForEachPart(series, [](const InstantSeries& part, std::size_t) { return TextCellsOf(part); });
+      ForEachPart(series, [&ephemeris](const InstantSeries& part, std::size_t) {
+        return TextCellsOf(part, ephemeris);
+      });
   const auto names = ColumnNames();
   std::array<std::size_t, kRecordFieldCount> widths{};
   std::size_t bytes = 0;
@@ -277,9 +280,9 @@ nlohmann::ordered_json RecordJson(const EphemerisRecord& record) {
   return json;
 }
 
-EphemerisRecord RecordOfInstant(const UtcMinute& instant) {
+EphemerisRecord RecordOfInstant(const UtcMinute& instant, const EphemerisChoice& ephemeris) {
   const double julianDay = JulianDayOfInstant(instant);
-  const SunEphemeris sun = ComputeSun(julianDay);
+  const SunEphemeris sun = ComputeSunWith(ephemeris, julianDay);
   if (!PlausibleSunDistance(sun.distanceAu)) {
     throw ImplausibleSunError("the solar theory fails for " + InstantTextOf(instant) +
                               ": it puts the Sun " + ExactNumber(sun.distanceAu) +
@@ -298,16 +301,17 @@ std::optional<std::int32_t> YearOfUnknownAccuracy(const InstantSeries& series) {
   return std::nullopt;
 }
 
-std::string EphemerisTable(const InstantSeries& series, TableFormat format) {
+std::string EphemerisTable(const InstantSeries& series, TableFormat format,
+                           const EphemerisChoice& ephemeris) {
   switch (format) {
     case TableFormat::Csv:
-      return CsvTable(series);
+      return CsvTable(series, ephemeris);
     case TableFormat::Json:
-      return JsonTable(series);
+      return JsonTable(series, ephemeris);
     case TableFormat::Text:
       break;
   }
-  return TextTable(series);
+  return TextTable(series, ephemeris);
 }
 
 }  // namespace helidisk

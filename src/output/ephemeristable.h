@@ -11,6 +11,7 @@
 #include <string_view>
 #include <variant>
 
+#include "ephemerischoice.h"
 #include "ephemerisrecord.h"
 #include "instantseries.h"
 
@@ -44,7 +45,8 @@ class ImplausibleSunError : public std::runtime_error {
 // The figures of an instant, from the same Julian day as the window and
 // --json compute for it, so that they agree to the last bit.  Raises
 // ImplausibleSunError, and RunError where the calendar routines fail.
-EphemerisRecord RecordOfInstant(const UtcMinute& instant);
+// The chosen theory computes it; EphemerisRangeError where it cannot.
+EphemerisRecord RecordOfInstant(const UtcMinute& instant, const EphemerisChoice& ephemeris = {});
 
 // The earliest year of the series for which the theory's accuracy is not
 // known, if any.
@@ -57,6 +59,7 @@ std::optional<std::int32_t> YearOfUnknownAccuracy(const InstantSeries& series);
 // - Text: columns aligned under their names, two blanks apart, the numbers
 //   rounded for reading (degrees to two decimals, as in the readout).
 // Raises as RecordOfInstant does; nothing of the table is kept then.
-std::string EphemerisTable(const InstantSeries& series, TableFormat format);
+std::string EphemerisTable(const InstantSeries& series, TableFormat format,
+                           const EphemerisChoice& ephemeris = {});
 
 }  // namespace helidisk

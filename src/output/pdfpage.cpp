@@ -10,8 +10,8 @@
 #include <QPdfWriter>
 #include <algorithm>
 
+#include "pictureerror.h"
 #include "qpaintercanvas.h"
-#include "renderer.h"
 #include "stonyhurst.h"
 #include "trigfunc.h"
 
@@ -54,9 +54,9 @@ DiskGeometry PageGeometry() {
   return DiskGeometryOfPicture(kPageControlSidePx, kPageControlSidePx);
 }
 
-std::string GridName(const RenderOptions& options) {
-  if (options.stonyhurstGrid) return "Stonyhurst grid";
-  return options.differentialGrid ? "differentially rotating grid" : "rigid grid";
+std::string GridName(const PictureRequest& request) {
+  if (request.stonyhurstGrid) return "Stonyhurst grid";
+  return request.differentialGrid ? "differentially rotating grid" : "rigid grid";
 }
 
 DiskPagePicture TemplatePicture(double b0Deg) {
@@ -70,16 +70,16 @@ DiskPagePicture TemplatePicture(double b0Deg) {
   return picture;
 }
 
-DiskPagePicture InstantPicture(const RenderOptions& options, RedrawResult& result) {
-  RenderOptions pageOptions = options;
-  pageOptions.controlWidth = kPageControlSidePx;
-  pageOptions.controlHeight = kPageControlSidePx;
-  result = RedrawRecordOf(pageOptions);
+DiskPagePicture InstantPicture(const PictureRequest& request, RedrawResult& result) {
+  PictureRequest onPage = request;
+  onPage.controlWidth = kPageControlSidePx;
+  onPage.controlHeight = kPageControlSidePx;
+  result = InstantResultsOf(onPage);
   DiskPagePicture picture;
   picture.geometry = PageGeometry();
   picture.diskRadiusPx = result.diskRadiusPx;
-  picture.draw = [pageOptions](Canvas& canvas) { RenderOnto(pageOptions, canvas); };
-  picture.rows = InstantPageRows(result, options.orientation, GridName(options));
+  picture.draw = [onPage](Canvas& canvas) { DrawPicture(onPage, canvas); };
+  picture.rows = InstantPageRows(result, request.orientation, GridName(request));
   return picture;
 }
 
@@ -143,9 +143,9 @@ QPageSize QPageSizeOf(PaperSize paper) {
   return {QPageSize::A4};
 }
 
-DiskPagePicture PagePictureFor(const RenderOptions& options, RedrawResult& result) {
-  if (options.templateB0Deg) return TemplatePicture(*options.templateB0Deg);
-  return InstantPicture(options, result);
+DiskPagePicture PagePictureFor(const PictureRequest& request, RedrawResult& result) {
+  if (request.templateB0Deg) return TemplatePicture(*request.templateB0Deg);
+  return InstantPicture(request, result);
 }
 
 void PaintDiskPage(QPainter& painter, PageSizeMm sheet, double diameterMm,
@@ -171,24 +171,25 @@ void PaintDiskPage(QPainter& painter, PageSizeMm sheet, double diameterMm,
   PaintRows(painter, layout, sheet, picture.rows, scale);
 }
 
-QByteArray RenderPdfPage(const RenderOptions& options, RedrawResult& result) {
-  const DiskPagePicture picture = PagePictureFor(options, result);
-  const PageSizeMm sheet = PageSizeOf(options.paper);
+QByteArray RenderPdfPage(const PictureRequest& request, const PageOptions& page,
+                         RedrawResult& result) {
+  const DiskPagePicture picture = PagePictureFor(request, result);
+  const PageSizeMm sheet = PageSizeOf(page.paper);
   if (const auto misfit =
-          DiskPageMisfit(sheet, options.diskDiameterMm, static_cast<int>(picture.rows.size()))) {
+          DiskPageMisfit(sheet, page.diameterMm, static_cast<int>(picture.rows.size()))) {
     throw PictureError(*misfit);
   }
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   QPdfWriter writer(&buffer);
-  writer.setPageLayout(QPageLayout(QPageSizeOf(options.paper), QPageLayout::Portrait, QMarginsF()));
+  writer.setPageLayout(QPageLayout(QPageSizeOf(page.paper), QPageLayout::Portrait, QMarginsF()));
   writer.setResolution(kPdfDotsPerInch);
   writer.setCreator(QStringLiteral("helidisk"));
   writer.setTitle(QString::fromStdString(picture.rows.front().left));
   QPainter painter;
   if (!painter.begin(&writer)) throw PictureError("cannot start the PDF page");
-  PaintDiskPage(painter, sheet, options.diskDiameterMm, picture);
+  PaintDiskPage(painter, sheet, page.diameterMm, picture);
   if (!painter.end()) throw PictureError("cannot finish the PDF page");
   return bytes;
 }

@@ -13,8 +13,8 @@
 #include "canvas.h"
 #include "diskgeometry.h"
 #include "diskpage.h"
+#include "picturerequest.h"
 #include "redraw.h"
-#include "renderoptions.h"
 
 class QPainter;
 
@@ -29,10 +29,10 @@ struct DiskPagePicture {
   std::vector<PageTextRow> rows;
 };
 
-// The options' picture for a page: a Stonyhurst template when they name a
-// B0 alone, otherwise the redraw of their instant, grid and orientation,
+// The request's picture for a page: a Stonyhurst template when it names a
+// B0 alone, otherwise the redraw of its instant, grid and orientation,
 // whose record goes to `result`.  Raises RunError when the redraw fails.
-DiskPagePicture PagePictureFor(const RenderOptions& options, RedrawResult& result);
+DiskPagePicture PagePictureFor(const PictureRequest& request, RedrawResult& result);
 
 // Paints the page on the painter's device, a sheet of the given size whose
 // device pixels count from the paper's top-left corner: the picture's disk
@@ -48,9 +48,10 @@ void PaintDiskPage(QPainter& painter, PageSizeMm sheet, double diameterMm,
 // The paper as Qt names it, for a PDF writer or a printer.
 QPageSize QPageSizeOf(PaperSize paper);
 
-// A one-page PDF of the options' paper with the disk at their diameter.
-// Needs a QGuiApplication (StartFontSession) for the texts' fonts.
-QByteArray RenderPdfPage(const RenderOptions& options, RedrawResult& result);
+// A one-page PDF of the page's paper with the disk at its diameter.  Needs
+// a QGuiApplication (StartFontSession) for the texts' fonts.
+QByteArray RenderPdfPage(const PictureRequest& request, const PageOptions& page,
+                         RedrawResult& result);
 
 // Qt's fonts, which a page sets its texts in, need an application object.
 // When there is none yet, starts one on the offscreen platform, which needs
