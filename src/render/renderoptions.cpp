@@ -585,10 +585,15 @@ class Parser {
       }
       return alignedSideGiven_;
     }
-    static const char* const kNotWithAlign[] = {
-        "--image",  "--year",   "--hour", "--at", "--readout",  "--json", "--locate",
-        "--table",  "--format", "--grid", "--b0", "--diameter", "--page", "--decimal-separator",
-        "--feature"};
+    static const char* const kNotWithAlign[] = {"--image",     "--year",
+                                                "--hour",      "--at",
+                                                "--readout",   "--json",
+                                                "--locate",    "--table",
+                                                "--format",    "--grid",
+                                                "--b0",        "--diameter",
+                                                "--page",      "--decimal-separator",
+                                                "--feature",   "--ephemeris",
+                                                "--aberration"};
     for (const char* option : kNotWithAlign) {
       if (Seen(option)) {
         Reject(std::string(option) + " does not apply to --align");

@@ -68,6 +68,9 @@ TEST(AlignCommandLine, RefusesWhatDoesNotMakeASequence) {
        "--at does not apply to --align"},
       {{"--images", "a.jpg", "--align", "--output", "d", "--rotation", "3", "--site", "1,2"},
        "give one of them"},
+      // The frames are placed by the standard theory alone.
+      {{"--images", "a.jpg", "--align", "--output", "d", "--ephemeris", "precise"},
+       "--ephemeris does not apply to --align"},
   };
   for (const Case& c : cases) {
     const CommandLine line = Parsed(c.arguments);
