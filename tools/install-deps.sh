@@ -11,8 +11,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-tidy clang-format libclang-rt-14-dev python3 ccache
   xvfb xauth
-  libcfitsio-dev libexif-dev liberfa-dev qt6-image-formats-plugins
-  hyperfine
+  libcfitsio-dev libexif-dev liberfa-dev libwebp-dev qt6-image-formats-plugins
+  hyperfine time
   help2man dpkg-dev file
   fonts-dejavu-core poppler-utils
 )

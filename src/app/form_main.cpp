@@ -52,6 +52,7 @@
 #include "measuredpointsdock.h"
 #include "openedimage.h"
 #include "outputfile.h"
+#include "alignimagesaction.h"
 #include "pictureactions.h"
 #include "picturecontrol.h"
 #include "pictureerror.h"
@@ -305,6 +306,7 @@ void TForm_Main::CreateMenu() {
   CreateMeasuringMenus();
   pictureActions_ =
       new PictureActions(this, *this, {File1, SavePoints1, Edit1, Copy1, pointsDock_->Table()});
+  alignImages_ = new AlignImagesAction(this, *this, File1, SavePoints1);
   Help1 = MainMenu1->addMenu(QStringLiteral("&Help"));
   Help1->setObjectName(QStringLiteral("Help1"));
   about1 = Help1->addAction(QStringLiteral("&About"));

@@ -44,6 +44,7 @@ class EphemerisMenu;
 class ImagePanel;
 class MeasuredPointsDock;
 class OpenedImage;
+class AlignImagesAction;
 class PictureActions;
 class PictureControl;
 class RotatedPointsDock;
@@ -225,6 +226,7 @@ class TForm_Main final : public QMainWindow, public FormView {
   QAction* Exit1 = nullptr;
   // File -> Save picture as… and Print…, Edit -> Copy picture.
   PictureActions* pictureActions_ = nullptr;
+  AlignImagesAction* alignImages_ = nullptr;
 
   // The View menu's orientations, one checked; the choice lasts for the
   // session.

@@ -4,9 +4,11 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <new>
 #include <thread>
@@ -112,6 +114,8 @@ FrameResult ProcessImage(const QString& path, const AlignSettings& settings, QIm
     result.problem = QString::fromStdString(error.what());
   } catch (const std::bad_alloc&) {
     result.problem = path + QStringLiteral(": not enough memory");
+  } catch (const std::exception& error) {
+    result.problem = path + QStringLiteral(": ") + QString::fromStdString(error.what());
   }
   return result;
 }
@@ -134,6 +138,26 @@ class InOrder {
   std::condition_variable turn_;
   int next_ = 0;
 };
+
+// For each image whose frame would take the name of an earlier one's
+// (sun.jpg from two nights' folders), why it is skipped; empty for the
+// others.  Nothing written is ever replaced within one run.
+QStringList NameClashes(const QStringList& paths) {
+  QStringList clashes;
+  QHash<QString, QString> firstWithName;
+  for (const QString& path : paths) {
+    const QString name = QFileInfo(path).completeBaseName();
+    const auto earlier = firstWithName.constFind(name);
+    if (earlier == firstWithName.constEnd()) {
+      firstWithName.insert(name, path);
+      clashes.append(QString());
+    } else {
+      clashes.append(path + QStringLiteral(": its frame would replace that of ") + *earlier +
+                     QStringLiteral(", which has the same name"));
+    }
+  }
+  return clashes;
+}
 
 }  // namespace
 
@@ -175,7 +199,7 @@ void StampFrame(QImage& frame, double julianDay, const AlignSettings& settings) 
     int baseline = lineHeight;
     for (const QString& line : lines) {
       QPainterPath outline;
-      outline.addText(font.pixelSize() / 2, baseline, font, line);
+      outline.addText(font.pixelSize() / 2.0, baseline, font, line);
       painter.setPen(QPen(Qt::black, std::max(2, font.pixelSize() / 6)));
       painter.drawPath(outline);
       painter.fillPath(outline, Qt::white);
@@ -195,17 +219,29 @@ std::vector<FrameResult> AlignSequence(const QStringList& paths, const AlignSett
                                        const FrameConsumer& consumer,
                                        const std::atomic<bool>* cancelled) {
   std::vector<FrameResult> results(static_cast<std::size_t>(paths.size()));
+  const QStringList clashes = NameClashes(paths);
   std::atomic<int> nextImage = 0;
   InOrder inOrder;
+  // The consumer's first failure ends the run once both workers stop; it
+  // is raised from here, never inside a worker.
+  std::exception_ptr consumerFailure;
+  std::atomic<bool> failed = false;
   const auto work = [&] {
     QImage frame;
     for (;;) {
-      if (cancelled != nullptr && cancelled->load()) return;
+      if (failed.load() || (cancelled != nullptr && cancelled->load())) return;
       const int index = nextImage.fetch_add(1);
       if (index >= paths.size()) return;
-      FrameResult result = ProcessImage(paths[index], settings, frame);
+      FrameResult result = clashes[index].isEmpty()
+                               ? ProcessImage(paths[index], settings, frame)
+                               : FrameResult{paths[index], false, clashes[index], {}, 0};
       inOrder.WhenTurnOf(index, [&] {
-        consumer(index, result, result.aligned ? frame : QImage());
+        try {
+          if (!failed.load()) consumer(index, result, result.aligned ? frame : QImage());
+        } catch (...) {
+          consumerFailure = std::current_exception();
+          failed = true;
+        }
         results[static_cast<std::size_t>(index)] = std::move(result);
       });
     }
@@ -214,6 +250,7 @@ std::vector<FrameResult> AlignSequence(const QStringList& paths, const AlignSett
   for (int worker = 1; worker < kWorkers; ++worker) workers.emplace_back(work);
   work();
   for (std::thread& worker : workers) worker.join();
+  if (consumerFailure) std::rethrow_exception(consumerFailure);
   const int taken = std::min<int>(nextImage.load(), static_cast<int>(paths.size()));
   results.resize(static_cast<std::size_t>(taken));
   return results;

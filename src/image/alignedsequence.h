@@ -63,12 +63,15 @@ QString AlignedFramePath(const QString& sourcePath, const QString& outputFolder,
 
 // Called once a frame, in the order of the paths, from whichever worker
 // finished it, never two at once; `frame` is the stamped frame (null when
-// skipped).
+// skipped).  What it raises ends the run: no further image is taken, and
+// AlignSequence raises it once the images in work are done.
 using FrameConsumer =
     std::function<void(int index, const FrameResult& result, const QImage& frame)>;
 
 // Aligns all the images, two at a time; returns each one's outcome in the
-// order given.  Stops taking new images once `cancelled` is set.
+// order given.  An image whose frame would take the name of an earlier
+// one's is skipped, so that no frame of the run replaces another.  Stops
+// taking new images once `cancelled` is set.
 std::vector<FrameResult> AlignSequence(const QStringList& paths, const AlignSettings& settings,
                                        const FrameConsumer& consumer,
                                        const std::atomic<bool>* cancelled = nullptr);

@@ -12,6 +12,7 @@ namespace helidisk {
 namespace {
 
 constexpr double kDiskShareOfSide = 0.88;
+constexpr int kWeightOne = 1024;
 
 // Pixel (x, y) of the source as an affine function of the target pixel
 // (u, v): x = xu u + xv v + x0, likewise y.
@@ -66,7 +67,7 @@ class Sampler {
     const Corners c = CornersAt(x, y);
     const uchar* row0 = image_.constScanLine(c.y0);
     const uchar* row1 = image_.constScanLine(c.y1);
-    return Blend(row0[c.x0], row0[c.x1], row1[c.x0], row1[c.x1], c.fx, c.fy);
+    return Blend(row0[c.x0], row0[c.x1], row1[c.x0], row1[c.x1], c.wx, c.wy);
   }
 
   QRgb Colour(double x, double y) const {
@@ -78,27 +79,36 @@ class Sampler {
     const QRgb b = row0[c.x1];
     const QRgb d = row1[c.x0];
     const QRgb e = row1[c.x1];
-    return qRgb(Blend(qRed(a), qRed(b), qRed(d), qRed(e), c.fx, c.fy),
-                Blend(qGreen(a), qGreen(b), qGreen(d), qGreen(e), c.fx, c.fy),
-                Blend(qBlue(a), qBlue(b), qBlue(d), qBlue(e), c.fx, c.fy));
+    return qRgb(Blend(qRed(a), qRed(b), qRed(d), qRed(e), c.wx, c.wy),
+                Blend(qGreen(a), qGreen(b), qGreen(d), qGreen(e), c.wx, c.wy),
+                Blend(qBlue(a), qBlue(b), qBlue(d), qBlue(e), c.wx, c.wy));
   }
 
  private:
   struct Corners {
     int x0, x1, y0, y1;
-    double fx, fy;
+    int wx, wy;  // the weights of the right and lower neighbours, 0 ... kWeightOne
   };
 
   Corners CornersAt(double x, double y) const {
     const int x0 = static_cast<int>(x);
     const int y0 = static_cast<int>(y);
-    return {x0, x0 < maxX_ ? x0 + 1 : x0, y0, y0 < maxY_ ? y0 + 1 : y0, x - x0, y - y0};
+    return {x0,
+            x0 < maxX_ ? x0 + 1 : x0,
+            y0,
+            y0 < maxY_ ? y0 + 1 : y0,
+            static_cast<int>((x - x0) * kWeightOne),
+            static_cast<int>((y - y0) * kWeightOne)};
   }
 
-  static std::uint8_t Blend(int a, int b, int c, int d, double fx, double fy) {
-    const double top = a + (b - a) * fx;
-    const double bottom = c + (d - c) * fx;
-    return static_cast<std::uint8_t>(top + (bottom - top) * fy + 0.5);
+  // In fixed point: the weights in 1024ths of a pixel (cut, not rounded:
+  // half a 1024th of a pixel on average), the sum rounded.
+  static std::uint8_t Blend(int a, int b, int c, int d, int wx, int wy) {
+    const int top = a * (kWeightOne - wx) + b * wx;
+    const int bottom = c * (kWeightOne - wx) + d * wx;
+    const int sum = top * (kWeightOne - wy) + bottom * wy;
+    return static_cast<std::uint8_t>((sum + kWeightOne * kWeightOne / 2) /
+                                     (kWeightOne * kWeightOne));
   }
 
   const QImage& image_;

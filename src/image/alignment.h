@@ -26,9 +26,6 @@ struct AlignedLayout {
   double radiusPx = 0;
 };
 
-inline constexpr int kSmallestAlignedSidePx = 16;
-inline constexpr int kLargestAlignedSidePx = 8192;
-
 AlignedLayout AlignedLayoutOf(int sidePx);
 
 // The frame in which the aligned picture shows the Sun as seen at the

@@ -52,7 +52,8 @@ std::vector<GeometryCard> GeometryCards(const PictureGeometry& geometry) {
       {"CRVAL2", 0.0, ""},
       {"CDELT1", arcsecPerPx, "arcsec per pixel"},
       {"CDELT2", arcsecPerPx, "arcsec per pixel"},
-      {"CROTA2", -geometry.northTurnDeg, "deg"},
+      // Adding zero turns -0 into 0.
+      {"CROTA2", -geometry.northTurnDeg + 0.0, "deg"},
       {"RSUN_OBS", semiDiameterArcsec, "apparent solar radius, arcsec"},
       {"RSUN_REF", distanceM * std::sin(semiDiameterArcsec / kArcsecPerRad), "solar radius, m"},
       {"DSUN_OBS", distanceM, "observer to Sun's centre, m"},

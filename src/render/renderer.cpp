@@ -1,8 +1,11 @@
 #include "renderer.h"
 
 #include <QString>
+#include <cmath>
 #include <memory>
 
+#include "alignrun.h"
+#include "geometryexport.h"
 #include "imageerror.h"
 #include "instantseries.h"
 #include "overlay.h"
@@ -13,6 +16,7 @@
 #include "solarimage.h"
 #include "spotrun.h"
 #include "sun.h"
+#include "trigfunc.h"
 
 namespace helidisk {
 
@@ -78,9 +82,33 @@ std::string TextOfRun(const RenderOptions& options, const RedrawResult& result,
   return TextOf(options, result, job->view.orientation, ReportOf(*job), imageFrameAt);
 }
 
+// Solar north on the image as shown, counterclockwise from up: where the
+// frame puts the rotation axis.  Nothing for a mirrored view, which the
+// helioprojective keywords of an unmirrored image cannot describe.
+std::optional<double> NorthTurnDeg(const DiskFrame& frame) {
+  if (frame.xx * frame.yy - frame.xy * frame.yx < 0) return std::nullopt;
+  return std::atan2(-frame.xy, frame.yy) * RadToDeg;
+}
+
+// A PNG carries the image's geometry in its text chunks, as an aligned
+// frame does; a JPEG has no place for it.
+QByteArray EncodeOverlaid(const QImage& overlaid, const ImageJob& job, const RedrawResult& result,
+                          const RenderOptions& options) {
+  const std::optional<double> northTurnDeg = NorthTurnDeg(result.frame);
+  if (options.format != PictureFormat::Png || !northTurnDeg) {
+    return EncodeRaster(overlaid, options.format);
+  }
+  const PictureGeometry geometry{overlaid.width(),   overlaid.height(), job.disk.centreXPx,
+                                 job.disk.centreYPx, job.disk.radiusPx, *northTurnDeg,
+                                 result.sun};
+  return PngWithGeometry(overlaid, GeometryCards(geometry),
+                         QString::fromStdString(options.outputPath));
+}
+
 }  // namespace
 
 int RenderPictures(const RenderOptions& given, std::FILE* out, std::FILE* err) {
+  if (given.align) return RenderAlignedSequence(given, err);
   RenderOptions options = given;
   std::optional<ImageJob> job;
   if (!options.imagePath.empty()) {
@@ -107,7 +135,7 @@ int RenderPictures(const RenderOptions& given, std::FILE* out, std::FILE* err) {
     if (!options.outputPath.empty()) {
       const QImage overlaid = OverlaidImage(job->image.display, result.frame,
                                             options.differentialGrid, options.hourPosition, 1.0);
-      picture = EncodeRaster(overlaid, options.format);
+      picture = EncodeOverlaid(overlaid, *job, result, options);
     }
   } else if (options.outputPath.empty()) {
     result = InstantResultsOf(options);

@@ -92,6 +92,8 @@ struct OptionSpec {
   std::string help;
   // Takes the value (or the flag); refuses it through Parser::RejectValue.
   void (Parser::*take)(const OptionSpec& option, const std::string& value);
+  // Takes every argument up to the next option, each as a value.
+  bool manyValues = false;
 
   bool TakesValue() const { return !valueName.empty(); }
 };
@@ -124,6 +126,12 @@ class Parser {
         Reject("unknown option " + Quoted(name));
       } else if (!seen_.insert(name).second) {
         Reject(name + " is given twice");
+      } else if (option->manyValues) {
+        TakeValues(*option, arguments,
+                   equals == std::string::npos
+                       ? std::nullopt
+                       : std::optional<std::string>(argument.substr(equals + 1)),
+                   i);
       } else if (!option->TakesValue()) {
         if (equals != std::string::npos) {
           Reject(name + " takes no value");
@@ -141,6 +149,22 @@ class Parser {
     if (!Finished()) CheckCombination();
     if (!Finished()) CheckEphemeris();
     return line_;
+  }
+
+  // The values of an option that takes several: the one after "=", then
+  // every argument up to the next option; `i` ends on the last one taken.
+  void TakeValues(const OptionSpec& option, const std::vector<std::string>& arguments,
+                  const std::optional<std::string>& joined, std::size_t& i) {
+    bool any = false;
+    if (joined) {
+      (this->*option.take)(option, *joined);
+      any = true;
+    }
+    while (!Finished() && i + 1 < arguments.size() && arguments[i + 1].rfind("--", 0) != 0) {
+      (this->*option.take)(option, arguments[++i]);
+      any = true;
+    }
+    if (!any && !Finished()) Reject(option.name + " needs a value: " + option.accepts);
   }
 
   void TakeYear(const OptionSpec& option, const std::string& value) {
@@ -230,7 +254,7 @@ class Parser {
 
   void TakeSize(const OptionSpec& option, const std::string& value) {
     const std::size_t cross = value.find('x');
-    if (cross == std::string::npos) return RejectValue(option, value);
+    if (cross == std::string::npos) return TakeAlignedSide(option, value);
     const auto width = ParseWholeNumber(value.substr(0, cross));
     const auto height = ParseWholeNumber(value.substr(cross + 1));
     const auto fits = [](const std::optional<std::int64_t>& side) {
@@ -239,6 +263,30 @@ class Parser {
     if (!fits(width) || !fits(height)) return RejectValue(option, value);
     line_.options.controlWidth = static_cast<std::int32_t>(*width);
     line_.options.controlHeight = static_cast<std::int32_t>(*height);
+  }
+
+  // --size N: the side of an aligned sequence's square frames.
+  void TakeAlignedSide(const OptionSpec& option, const std::string& value) {
+    const auto side = ParseWholeNumber(value);
+    if (!side || *side < kSmallestAlignedSide || *side > kLargestAlignedSide) {
+      return RejectValue(option, value);
+    }
+    line_.options.alignSidePx = static_cast<std::int32_t>(*side);
+    alignedSideGiven_ = true;
+  }
+
+  void TakeImages(const OptionSpec& option, const std::string& value) {
+    if (value.empty()) return RejectValue(option, value);
+    line_.options.imagePaths.push_back(value);
+  }
+
+  void TakeAlign(const OptionSpec& /*option*/, const std::string& /*value*/) {
+    line_.options.align = true;
+  }
+
+  void TakeMovie(const OptionSpec& option, const std::string& value) {
+    if (value.empty()) return RejectValue(option, value);
+    line_.options.moviePath = value;
   }
 
   void TakeOutput(const OptionSpec& option, const std::string& value) {
@@ -608,8 +656,61 @@ class Parser {
 
   bool Seen(const char* name) const { return seen_.count(name) != 0; }
 
+  // An aligned sequence's options; true when the command line is one
+  // (accepted or refused), false when it asks for anything else.
+  bool CheckAlignedSequence() {
+    const RenderOptions& options = line_.options;
+    if (!options.align) {
+      for (const char* option : {"--images", "--movie"}) {
+        if (Seen(option)) {
+          Reject(std::string(option) + " belongs to an aligned sequence: give --align");
+          return true;
+        }
+      }
+      if (alignedSideGiven_) {
+        Reject(
+            "--size N sets an aligned sequence's frames: give --align, or WIDTHxHEIGHT for "
+            "the picture control");
+      }
+      return alignedSideGiven_;
+    }
+    static const char* const kNotWithAlign[] = {"--image",     "--year",
+                                                "--hour",      "--at",
+                                                "--readout",   "--json",
+                                                "--locate",    "--table",
+                                                "--format",    "--grid",
+                                                "--b0",        "--diameter",
+                                                "--page",      "--decimal-separator",
+                                                "--feature",   "--ephemeris",
+                                                "--aberration"};
+    for (const char* option : kNotWithAlign) {
+      if (Seen(option)) {
+        Reject(std::string(option) + " does not apply to --align");
+        return true;
+      }
+    }
+    if (options.imagePaths.empty()) {
+      Reject("--align needs the images: give --images FILE...");
+    } else if (options.outputPath.empty() || options.outputPath == "-") {
+      Reject("--align writes its frames into a folder: give --output DIR/");
+    } else if (Seen("--size") && !alignedSideGiven_) {
+      Reject("--size: an aligned frame is square; give its side N, " +
+             std::to_string(kSmallestAlignedSide) + " to " + std::to_string(kLargestAlignedSide));
+    } else if (options.rotationDeg && options.site) {
+      Reject("--rotation and --site both set the camera's angle; give one of them");
+    } else if (Seen("--model") && !options.rotateTo) {
+      Reject("--model names the law that --rotate-to de-rotates the frames by");
+    } else if (!options.moviePath.empty() && SuffixOf(options.moviePath) != "webp") {
+      Reject("--movie: " + Quoted(options.moviePath) +
+             " is not a .webp file; the movie is an animated WebP (an MP4 would need a video "
+             "encoder, which this program does not have)");
+    }
+    return true;
+  }
+
   void CheckCombination() {
     RenderOptions& options = line_.options;
+    if (CheckAlignedSequence()) return;
     if (RejectMisplacedOptions()) return;
     if (options.printTable) {
       CheckTable();
@@ -815,6 +916,7 @@ class Parser {
   std::string formatName_;
   std::optional<UtcMinute> tableFrom_;
   std::optional<UtcMinute> tableTo_;
+  bool alignedSideGiven_ = false;
 };
 
 const std::vector<OptionSection>& OptionTable() {
@@ -856,14 +958,14 @@ const std::vector<OptionSection>& OptionTable() {
                 std::to_string(kLargestControlSide) + " (default " +
                 std::to_string(kDesignControlWidth) + "x" + std::to_string(kDesignControlHeight) +
                 "); the image is two pixels narrower and shorter and the disk sits where the "
-                "window puts it",
+                "window puts it; with --align, N alone: the side of the square frames",
             &Parser::TakeSize},
            {"--output", "FILE",
             "a file name ending in .png, .svg or .pdf, or - for standard output",
             "write the picture: FILE.png as a raster image, FILE.svg as a vector drawing "
             "with one element per drawing operation, FILE.pdf as a page with the disk at its "
             "true size and the readout below it; --output - writes to standard output and "
-            "then needs --format",
+            "then needs --format; with --align, the folder DIR/ the frames go into",
             &Parser::TakeOutput},
            {"--format", "png|svg|pdf|jpeg|csv|json|text",
             "png, svg, pdf or jpeg for a picture, csv, json or text for a table",
@@ -949,6 +1051,28 @@ const std::vector<OptionSection>& OptionTable() {
             "spots, groups and counts); a file there that is not an observation is refused",
             &Parser::TakeObservationFile},
        }},
+      {"An aligned sequence of images:",
+       {
+           {"--images", "FILE...", "one or more PNG, JPEG, TIFF or FITS files",
+            "the observer's images of a sequence, in the order the frames should follow; "
+            "every argument up to the next option is one",
+            &Parser::TakeImages, true},
+           {"--align", "", "",
+            "write each of --images as a square frame into the folder --output DIR/: the disk "
+            "centred, with one radius for all, solar north up, stamped with its time, as "
+            "NAME-aligned.png (the geometry in text chunks) and NAME-aligned.fits (DATE-OBS, "
+            "CRPIX, CDELT, CROTA2, RSUN_OBS, DSUN_OBS, HGLT_OBS, HGLN_OBS, CRLN_OBS); the disk, "
+            "the instant and the camera's angle are read as for --image, and --orientation, "
+            "--rotation or --site apply to every image; an image whose disk or time cannot be "
+            "read is reported and skipped, and the run then ends with status 1; --rotate-to T "
+            "with --model NAME de-rotates every frame to the instant T; --size N sets "
+            "the frames' side (default " +
+                std::to_string(kDefaultAlignedSide) + ")",
+            &Parser::TakeAlign},
+           {"--movie", "FILE.webp", "a file name ending in .webp",
+            "with --align, also gather the frames into an animated WebP, ten frames a second",
+            &Parser::TakeMovie},
+       }},
       {"The printed page (PDF):",
        {
            {"--diameter", "LENGTH",
@@ -1016,7 +1140,8 @@ const std::vector<OptionSection>& OptionTable() {
             "carry the --feature, or the point under the --locate pixel, from the instant to "
             "this one (earlier or later) by the rotation law; the observer's view there comes "
             "from the ephemeris of that instant. --locate then adds the point's rotated_ "
-            "lines, with --json the object \"rotated\" in \"point\"",
+            "lines, with --json the object \"rotated\" in \"point\"; with --align, the instant "
+            "every frame is de-rotated to",
             &Parser::TakeRotateTo},
            {"--model", "NAME", RotationModelChoices(),
             "the rotation law: rigid (the Carrington rate), howard (the default), snodgrass "

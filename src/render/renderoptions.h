@@ -22,6 +22,10 @@
 namespace helidisk {
 
 inline constexpr std::int32_t kLargestControlSide = 20000;
+// The square frames of an aligned sequence, --size N.
+inline constexpr std::int32_t kDefaultAlignedSide = 1024;
+inline constexpr std::int32_t kSmallestAlignedSide = 16;
+inline constexpr std::int32_t kLargestAlignedSide = 8192;
 
 // A pixel of the picture, real-valued: x to the right, y downward, (0, 0)
 // the centre of the top-left pixel.
@@ -89,6 +93,13 @@ struct RenderOptions : PictureRequest {
   std::int64_t tableStepMinutes = kMinutesPerDay;
   TableFormat tableFormat = TableFormat::Text;
   SpotRunOptions spots;
+  // With --align: the observer's images (--images), each aligned into the
+  // folder outputPath as a square frame of alignSidePx (--size N), and the
+  // frames gathered into an animated WebP at moviePath (--movie).
+  bool align = false;
+  std::vector<std::string> imagePaths;
+  std::int32_t alignSidePx = kDefaultAlignedSide;
+  std::string moviePath;
 };
 
 enum class CommandAction { Render, ShowHelp, ShowVersion, Reject };

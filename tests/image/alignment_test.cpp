@@ -11,10 +11,13 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cmath>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "featurerotation.h"
 #include "fits_writer.h"
+#include "geometryexport.h"
 #include "imagegeometry.h"
 #include "limbfit.h"
 #include "solarrotation.h"
@@ -167,6 +170,53 @@ TEST_F(AlignedSequence, DisksComeOutCentredWithOneRadiusAndSolarNorthUp) {
   }
 }
 
+// A helioprojective FITS image is placed by its own header, turned by its
+// CROTA2, whatever the settings say about photographs.
+TEST_F(AlignedSequence, HeaderGeometryPlacesAFitsImage) {
+  const Shot shot{400, 380, 187.25, 201.5, 150.75, 0, 1.5};
+  const double northTurnDeg = 33.5;
+  const double day = kFirstDay + shot.daysAfterFirst;
+  const SunEphemeris sun = ComputeSun(day);
+  const ImageDisk disk{shot.centreXPx, shot.centreYPx, shot.radiusPx, DiskSource::Header, 0, 0};
+  const DiskFrame frame =
+      ImageDiskFrame(disk, sun, ImageView{Orientation::SolarNorth, northTurnDeg});
+  const double spotLongitude = sun.l0Rad - 35 * DegToRad;
+  const double spotLatitude = -20 * DegToRad;
+  const ProjectedPoint spotPx = Project(frame, spotLongitude, spotLatitude);
+  const double dx = spotPx.xPx - shot.centreXPx;
+  const double dy = spotPx.yPx - shot.centreYPx;
+  const std::vector<GeometryCard> cards =
+      GeometryCards({shot.widthPx, shot.heightPx, shot.centreXPx, shot.centreYPx, shot.radiusPx,
+                     northTurnDeg, sun});
+  const auto write = [&](const QString& name, bool spotted) {
+    fakes::SyntheticSun generated = fakes::MakeSun(shot.widthPx, shot.heightPx, shot.centreXPx,
+                                                   shot.centreYPx, shot.radiusPx, 0.01);
+    if (spotted) {
+      generated.spots = {{std::atan2(dy, dx) * RadToDeg, std::hypot(dx, dy) / shot.radiusPx, 4}};
+    }
+    QString path = PathOf(name);
+    WriteFitsPicture(fakes::GreyImage(generated), cards, {}, path);
+    return path;
+  };
+  AlignSettings settings = SettingsFor(kShots[3], directory_.path());
+  settings.viewChosen = false;
+  QImage withoutSpot;
+  QImage withSpot;
+  AlignImage(write("plain-wcs.fits", false), settings, withoutSpot);
+  AlignImage(write("spot-wcs.fits", true), settings, withSpot);
+
+  const AlignedLayout layout = AlignedLayoutOf(kSide);
+  const LimbFit fit = FitLimb(withoutSpot);
+  EXPECT_NEAR(fit.centreXPx, layout.centrePx, 0.5);
+  EXPECT_NEAR(fit.centreYPx, layout.centrePx, 0.5);
+  EXPECT_NEAR(fit.radiusPx, layout.radiusPx, 0.5);
+  const ProjectedPoint expected =
+      Project(AlignedDiskFrame(layout, sun), spotLongitude, spotLatitude);
+  const Centroid found = SpotCentroid(withoutSpot, withSpot);
+  EXPECT_NEAR(found.xPx, expected.xPx, 0.5);
+  EXPECT_NEAR(found.yPx, expected.yPx, 0.5);
+}
+
 TEST_F(AlignedSequence, SpotsLandWhereTheRotationModelPutsThemAtTheReferenceInstant) {
   const RotationModel* howard = RotationModelNamed("howard");
   ASSERT_NE(howard, nullptr);
@@ -185,8 +235,12 @@ TEST_F(AlignedSequence, SpotsLandWhereTheRotationModelPutsThemAtTheReferenceInst
   for (const Shot& shot : kShots) {
     SCOPED_TRACE("shot " + std::to_string(index));
     const double days = shot.daysAfterFirst + kFirstDay - referenceDay;
+    // Where the law had the spot at the shot's instant, by the feature
+    // rotation checked against SunPy's RotatedSunFrame.
     const double longitude =
-        referenceLongitude + LongitudeDriftDeg(derotation, kSpotLatitudeDeg, days) * DegToRad;
+        RotatedPosition(*howard, {kSpotLatitudeDeg, referenceLongitude * RadToDeg}, days)
+            .longitudeDeg *
+        DegToRad;
     const QString name = QString::number(index++);
     const QString plain = WriteShot(PathOf(name + "-plain.fits"), shot, {});
     const QString spotted = WriteShot(PathOf(name + "-spot.fits"), shot,
@@ -203,12 +257,12 @@ TEST_F(AlignedSequence, SpotsLandWhereTheRotationModelPutsThemAtTheReferenceInst
   }
 }
 
-TEST_F(AlignedSequence, ImagesWithoutADiskOrATimeAreReportedAndSkipped) {
+TEST_F(AlignedSequence, ImagesWithoutADiskOrATimeOrWithATakenNameAreReportedAndSkipped) {
   const Shot& shot = kShots[1];
   const QString good = WriteShot(PathOf("good.fits"), shot, {});
   const QString blank = PathOf("blank.fits");
   ASSERT_EQ(fakes::WriteFits(blank.toStdString(), SHORT_IMG, 200, 200,
-                             std::vector<double>(200 * 200, 40.0),
+                             std::vector<double>(std::size_t{200} * 200, 40.0),
                              {{"DATE-OBS", std::string("2024-01-01T12:00:00")}}),
             0);
   const QString timeless = PathOf("timeless.fits");
@@ -216,14 +270,16 @@ TEST_F(AlignedSequence, ImagesWithoutADiskOrATimeAreReportedAndSkipped) {
   const QString output = PathOf("out");
   ASSERT_TRUE(QDir().mkpath(output));
 
+  ASSERT_TRUE(QDir().mkpath(PathOf("again")));
+  const QString sameName = WriteShot(PathOf("again/good.fits"), shot, {});
   std::vector<int> handedOn;
   const std::vector<FrameResult> results =
-      AlignSequence({blank, good, timeless}, SettingsFor(shot, output),
+      AlignSequence({blank, good, timeless, sameName}, SettingsFor(shot, output),
                     [&](int index, const FrameResult& /*result*/, const QImage& /*frame*/) {
                       handedOn.push_back(index);
                     });
-  EXPECT_EQ(handedOn, (std::vector<int>{0, 1, 2}));
-  ASSERT_EQ(results.size(), 3U);
+  EXPECT_EQ(handedOn, (std::vector<int>{0, 1, 2, 3}));
+  ASSERT_EQ(results.size(), 4U);
   EXPECT_FALSE(results[0].aligned);
   EXPECT_TRUE(results[0].problem.startsWith(blank + ": ")) << results[0].problem.toStdString();
   EXPECT_TRUE(results[0].problem.contains("no solar disk")) << results[0].problem.toStdString();
@@ -233,8 +289,33 @@ TEST_F(AlignedSequence, ImagesWithoutADiskOrATimeAreReportedAndSkipped) {
   EXPECT_FALSE(results[2].aligned);
   EXPECT_TRUE(results[2].problem.contains("no time of observation"))
       << results[2].problem.toStdString();
+  EXPECT_FALSE(results[3].aligned);
+  EXPECT_EQ(results[3].problem,
+            sameName + ": its frame would replace that of " + good + ", which has the same name");
   EXPECT_EQ(QDir(output).entryList(QDir::Files),
             (QStringList{"good-aligned.fits", "good-aligned.png"}));
+}
+
+// A consumer that fails (a movie that cannot take a frame) ends the run
+// with its error, raised in the caller's thread; no further image is taken.
+TEST_F(AlignedSequence, TheConsumersFailureEndsTheRunInTheCallersThread) {
+  const Shot& shot = kShots[2];
+  QStringList paths;
+  for (int index = 0; index < 6; ++index) {
+    paths.append(WriteShot(PathOf(QStringLiteral("s%1.fits").arg(index)), shot, {}));
+  }
+  const QString output = PathOf("failing");
+  ASSERT_TRUE(QDir().mkpath(output));
+  int calls = 0;
+  EXPECT_THROW(AlignSequence(paths, SettingsFor(shot, output),
+                             [&calls](int /*index*/, const FrameResult&, const QImage&) {
+                               ++calls;
+                               throw std::runtime_error("the movie is full");
+                             }),
+               std::runtime_error);
+  EXPECT_EQ(calls, 1);
+  // The two images in work when it failed, at most, were written.
+  EXPECT_LE(QDir(output).entryList(QDir::Files).size(), 4);
 }
 
 }  // namespace
