@@ -38,6 +38,7 @@
 #include <cmath>
 #include <utility>
 
+#include "alignimagesaction.h"
 #include "application.h"
 #include "carrington.h"
 #include "checked.h"
@@ -52,7 +53,6 @@
 #include "measuredpointsdock.h"
 #include "openedimage.h"
 #include "outputfile.h"
-#include "alignimagesaction.h"
 #include "pictureactions.h"
 #include "picturecontrol.h"
 #include "pictureerror.h"

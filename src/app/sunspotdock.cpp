@@ -20,8 +20,8 @@
 #include "ephemerisrecord.h"
 #include "outputfile.h"
 #include "spotedit.h"
-#include "spotreport.h"
 #include "spotimage.h"
+#include "spotreport.h"
 #include "trigfunc.h"
 
 namespace helidisk {

@@ -88,10 +88,9 @@ void EphemerisMenuTest::readoutFollowsTheChoice_data() {
   QTest::addRow("precise") << QStringList{"PreciseEphemeris1"}
                            << QStringLiteral("Ephemeride: präzise (ERFA)")
                            << QStringList{"--ephemeris", "precise"};
-  QTest::addRow("precise with aberration")
-      << QStringList{"PreciseEphemeris1", "StellarAberration1"}
-      << QStringLiteral("Ephemeride: ERFA + Aberration")
-      << QStringList{"--ephemeris", "precise", "--aberration"};
+  QTest::addRow("precise with aberration") << QStringList{"PreciseEphemeris1", "StellarAberration1"}
+                                           << QStringLiteral("Ephemeride: ERFA + Aberration")
+                                           << QStringList{"--ephemeris", "precise", "--aberration"};
   QTest::addRow("back to standard")
       << QStringList{"PreciseEphemeris1", "StellarAberration1", "StandardEphemeris1"}
       << QStringLiteral("Ephemeride: Standard") << QStringList{};
