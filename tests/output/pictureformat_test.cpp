@@ -11,6 +11,7 @@ namespace {
 struct NamedFile {
   std::string name;
   std::optional<PictureFormat> format;
+  const char* testName;
 };
 
 class FormatOfFileNameTest : public ::testing::TestWithParam<NamedFile> {};
@@ -19,15 +20,17 @@ TEST_P(FormatOfFileNameTest, ReadsTheExtensionInAnyCase) {
   EXPECT_EQ(FormatOfFileName(GetParam().name), GetParam().format);
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, FormatOfFileNameTest,
-                         ::testing::Values(NamedFile{"disk.png", PictureFormat::Png},
-                                           NamedFile{"DISK.SVG", PictureFormat::Svg},
-                                           NamedFile{"page.Pdf", PictureFormat::Pdf},
-                                           NamedFile{"photo.jpg", PictureFormat::Jpeg},
-                                           NamedFile{"photo.JPEG", PictureFormat::Jpeg},
-                                           NamedFile{"archive.png.gz", std::nullopt},
-                                           NamedFile{"no-extension", std::nullopt},
-                                           NamedFile{"dot.", std::nullopt}));
+INSTANTIATE_TEST_SUITE_P(
+    Names, FormatOfFileNameTest,
+    ::testing::Values(NamedFile{"disk.png", PictureFormat::Png, "png"},
+                      NamedFile{"DISK.SVG", PictureFormat::Svg, "svgInCapitals"},
+                      NamedFile{"page.Pdf", PictureFormat::Pdf, "pdfMixedCase"},
+                      NamedFile{"photo.jpg", PictureFormat::Jpeg, "jpg"},
+                      NamedFile{"photo.JPEG", PictureFormat::Jpeg, "jpegInCapitals"},
+                      NamedFile{"archive.png.gz", std::nullopt, "gzipped"},
+                      NamedFile{"no-extension", std::nullopt, "noExtension"},
+                      NamedFile{"dot.", std::nullopt, "emptyExtension"}),
+    [](const auto& info) { return std::string(info.param.testName); });
 
 // Each kind of picture has the formats the command line and the window
 // accept for it, and no others.
