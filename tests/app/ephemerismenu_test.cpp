@@ -16,6 +16,7 @@
 #include "application.h"
 #include "form_main.h"
 #include "program_run.h"
+#include "window_control.h"
 
 namespace helidisk {
 
@@ -37,9 +38,7 @@ class EphemerisMenuTest : public QObject {
  private:
   template <typename T>
   T* Control(const char* name) const {
-    T* control = window_->findChild<T*>(QString::fromLatin1(name));
-    if (control == nullptr) qFatal("no control %s", name);
-    return control;
+    return fakes::ControlNamed<T>(*window_, name);
   }
   QString Text(const char* label) const { return Control<QLabel>(label)->text(); }
   void ShowAtHour(int hour);

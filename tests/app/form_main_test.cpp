@@ -35,6 +35,7 @@
 #include "redraw.h"
 #include "synthetic_sun.h"
 #include "versioninfo.h"
+#include "window_control.h"
 
 #ifndef HELIDISK_PROGRAM
 #error "HELIDISK_PROGRAM must name the built helidisk executable"
@@ -163,9 +164,7 @@ class FormMainTest : public QObject {
  private:
   template <typename T>
   T* Control(const char* name) const {
-    T* control = window_->findChild<T*>(QString::fromLatin1(name));
-    if (control == nullptr) qFatal("no control %s", name);
-    return control;
+    return fakes::ControlNamed<T>(*window_, name);
   }
   QLabel* ReadoutLabelOf(ReadoutLabel label) const;
   QScrollBar* ScrollBar() const { return Control<QScrollBar>("ScrollBar1"); }

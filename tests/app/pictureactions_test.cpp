@@ -24,6 +24,7 @@
 #include "pdf_raster.h"
 #include "pictureactions.h"
 #include "program_run.h"
+#include "window_control.h"
 
 namespace helidisk {
 namespace {
@@ -70,9 +71,7 @@ class PictureActionsTest : public QObject {
  private:
   template <typename T>
   T* Control(const char* name) const {
-    T* control = window_->findChild<T*>(QString::fromLatin1(name));
-    if (control == nullptr) qFatal("no control %s", name);
-    return control;
+    return fakes::ControlNamed<T>(*window_, name);
   }
   PictureActions& Actions() const { return *Control<PictureActions>("PictureActions"); }
   void ShowAtHour(int hour);

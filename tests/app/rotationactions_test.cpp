@@ -21,6 +21,7 @@
 #include "picturerequest.h"
 #include "pointmarks.h"
 #include "redraw.h"
+#include "window_control.h"
 
 namespace helidisk {
 
@@ -39,9 +40,7 @@ class RotationActionsTest : public QObject {
  private:
   template <typename T>
   T* Control(const char* name) const {
-    T* control = window_->findChild<T*>(QString::fromLatin1(name));
-    if (control == nullptr) qFatal("no control %s", name);
-    return control;
+    return fakes::ControlNamed<T>(*window_, name);
   }
   QScrollBar* ScrollBar() const { return Control<QScrollBar>("ScrollBar1"); }
   const QImage& Picture() const { return Control<PictureControl>("Image1")->Image(); }
