@@ -40,18 +40,24 @@ QStringList RowTexts(const MeasuredPoint& point) {
 
 }  // namespace
 
+QTableWidget* NewPointsTable(QWidget* parent, std::span<const char* const> headings,
+                             const char* objectName) {
+  auto* table = new QTableWidget(0, static_cast<int>(headings.size()), parent);
+  table->setObjectName(QString::fromLatin1(objectName));
+  QStringList labels;
+  for (const char* heading : headings) labels << QString::fromUtf8(heading);
+  table->setHorizontalHeaderLabels(labels);
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table->verticalHeader()->hide();
+  table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  return table;
+}
+
 MeasuredPointsDock::MeasuredPointsDock(QWidget* parent)
     : QDockWidget(QStringLiteral("Measured points"), parent),
-      table_(new QTableWidget(0, static_cast<int>(std::size(kHeadings)), this)) {
+      table_(NewPointsTable(this, kHeadings, "Table_MeasuredPoints")) {
   setObjectName(QStringLiteral("Dock_MeasuredPoints"));
-  table_->setObjectName(QStringLiteral("Table_MeasuredPoints"));
-  QStringList headings;
-  for (const char* heading : kHeadings) headings << QString::fromUtf8(heading);
-  table_->setHorizontalHeaderLabels(headings);
-  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  table_->verticalHeader()->hide();
-  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   setWidget(table_);
 
   auto* deleteRows = new QAction(QStringLiteral("&Delete point"), table_);

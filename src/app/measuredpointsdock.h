@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDockWidget>
+#include <span>
 #include <vector>
 
 #include "measuredpoints.h"
@@ -10,6 +11,11 @@
 class QTableWidget;
 
 namespace helidisk {
+
+// A read-only table of points under the headings, one row a point, whole
+// rows selected, its columns as wide as their contents.
+QTableWidget* NewPointsTable(QWidget* parent, std::span<const char* const> headings,
+                             const char* objectName);
 
 class MeasuredPointsDock final : public QDockWidget {
   Q_OBJECT

@@ -1,7 +1,6 @@
 #include "rotatedpointsdock.h"
 
 #include <QAction>
-#include <QHeaderView>
 #include <QTableWidget>
 #include <cmath>
 #include <optional>
@@ -9,6 +8,7 @@
 #include "ephemerisrecord.h"
 #include "featurerotation.h"
 #include "fixedtext.h"
+#include "measuredpointsdock.h"
 #include "trigfunc.h"
 
 namespace helidisk {
@@ -51,17 +51,9 @@ QStringList RowTexts(const MeasuredPoint& point, const DiskFrame& frame, const R
 
 RotatedPointsDock::RotatedPointsDock(QWidget* window)
     : QDockWidget(QStringLiteral("Points at the shown instant"), window),
-      table_(new QTableWidget(0, static_cast<int>(std::size(kHeadings)), this)),
+      table_(NewPointsTable(this, kHeadings, "Table_RotatedPoints")),
       showAction_(toggleViewAction()) {
   setObjectName(QStringLiteral("Dock_RotatedPoints"));
-  table_->setObjectName(QStringLiteral("Table_RotatedPoints"));
-  QStringList headings;
-  for (const char* heading : kHeadings) headings << QString::fromUtf8(heading);
-  table_->setHorizontalHeaderLabels(headings);
-  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  table_->verticalHeader()->hide();
-  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   setWidget(table_);
 
   showAction_->setText(QStringLiteral("Points at the shown &instant"));
