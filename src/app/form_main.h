@@ -1,6 +1,9 @@
 // The one window: the picture of the Sun's disk, the scroll bar that picks
 // the hour of the year, the readout panel, the menu and the About panel, and
-// the event handlers that tie them to the redraw.
+// the event handlers that tie them to the redraw.  Its member functions are
+// defined by what the user does: form_main.cpp (construction, menus, events),
+// form_main_layout.cpp, form_main_time.cpp, form_main_measuring.cpp and
+// form_main_images.cpp; the state of the session is a WindowSession.
 #pragma once
 
 #include <QMainWindow>
@@ -22,6 +25,7 @@
 #include "pointerreadout.h"
 #include "redraw.h"
 #include "viewstate.h"
+#include "windowsession.h"
 
 class QAction;
 class QActionGroup;
@@ -43,7 +47,6 @@ namespace helidisk {
 class EphemerisMenu;
 class ImagePanel;
 class MeasuredPointsDock;
-class OpenedImage;
 class AlignImagesAction;
 class PictureActions;
 class PictureControl;
@@ -96,7 +99,7 @@ class TForm_Main final : public QMainWindow, public FormView {
   // changes nothing.
   void OpenImage(const QString& path);
 
-  const std::vector<MeasuredPoint>& MeasuredPoints() const { return points_; }
+  const std::vector<MeasuredPoint>& MeasuredPoints() const { return session_.points.Points(); }
   // How many redraws the window has run.
   int RedrawCount() const { return redrawCount_; }
 
@@ -117,6 +120,8 @@ class TForm_Main final : public QMainWindow, public FormView {
     QSize ParentSize;
   };
 
+  void ApplyDesignLook();
+  void PlaceAtDesignSize();
   void CreateReadoutPanel();
   void CreatePicturePanel();
   void CreateAboutPanel();
@@ -244,28 +249,19 @@ class TForm_Main final : public QMainWindow, public FormView {
   // Key preview: the window sees key events before the focused control.
   bool keyPreview_ = false;
 
-  // The instant chosen through the Go menu: its year stands for the
-  // current year, and until the scroll bar moves, its exact hours since new
-  // year for the scroll position.
-  std::optional<std::int32_t> chosenYear_;
-  std::optional<double> exactHours_;
+  WindowSession session_;
   // What the last redraw computed, and the frame of the disk the picture
   // shows (the drawn one, or the disk on an opened image), for measuring.
   std::optional<RedrawResult> lastRedraw_;
   std::optional<DiskFrame> shownFrame_;
-  // The observer's image the grid is drawn over, with its dock; which of
-  // its disk's handles the user drags.
-  std::unique_ptr<OpenedImage> image_;
+  // The observer's image's dock; which of its disk's handles the user drags.
   ImagePanel* imagePanel_ = nullptr;
-  bool diskMovedByHand_ = false;
   enum class DiskHandle { None, Centre, Limb };
   DiskHandle draggedHandle_ = DiskHandle::None;
   bool pressedOnHandle_ = false;
   int redrawCount_ = 0;
   // Where the pointer is over the picture, to follow the instant.
   std::optional<QPointF> pointer_;
-  std::vector<MeasuredPoint> points_;
-  bool pointsSaved_ = true;
   UnsavedPointsPrompt unsavedPointsPrompt_;
   FileNamePrompt fileNamePrompt_;
   InstantPrompt instantPrompt_;

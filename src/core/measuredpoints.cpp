@@ -1,5 +1,8 @@
 #include "measuredpoints.h"
 
+#include <algorithm>
+#include <functional>
+
 #include "ephemerisrecord.h"
 #include "textfields.h"
 #include "trigfunc.h"
@@ -40,6 +43,24 @@ std::string MeasuredPointsTabSeparated(const std::vector<MeasuredPoint>& points)
   std::string text = TabSeparatedLine(Header());
   for (const MeasuredPoint& point : points) text += TabSeparatedLine(MeasuredPointFields(point));
   return text;
+}
+
+void MeasuredPointsLog::Add(const MeasuredPoint& point) {
+  points_.push_back(point);
+  saved_ = false;
+}
+
+void MeasuredPointsLog::Delete(const std::vector<int>& rows) {
+  std::vector<int> doomed = rows;
+  // From the last row up, so that the rows still to go keep their places.
+  std::sort(doomed.begin(), doomed.end(), std::greater<>());
+  doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
+  for (const int row : doomed) {
+    if (row >= 0 && row < static_cast<int>(points_.size())) points_.erase(points_.begin() + row);
+  }
+  // What is left differs from any file written before; nothing left is
+  // nothing to lose.
+  saved_ = points_.empty();
 }
 
 }  // namespace helidisk

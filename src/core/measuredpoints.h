@@ -39,6 +39,24 @@ inline constexpr std::array<const char*, 9> kMeasuredPointColumns = {"utc",
 // have empty.
 std::vector<std::string> MeasuredPointFields(const MeasuredPoint& point);
 
+// The points measured in one session, in the order measured, and whether
+// the user has them in a file.
+class MeasuredPointsLog {
+ public:
+  const std::vector<MeasuredPoint>& Points() const { return points_; }
+  void Add(const MeasuredPoint& point);
+  // Deletes the table's rows named, in any order and each once; rows that
+  // are not there are left alone.
+  void Delete(const std::vector<int>& rows);
+  // True while points are measured that no file holds.
+  bool Unsaved() const { return !saved_; }
+  void MarkSaved() { saved_ = true; }
+
+ private:
+  std::vector<MeasuredPoint> points_;
+  bool saved_ = true;
+};
+
 // A header line and one record a point.
 std::string MeasuredPointsCsv(const std::vector<MeasuredPoint>& points);
 std::string MeasuredPointsTabSeparated(const std::vector<MeasuredPoint>& points);

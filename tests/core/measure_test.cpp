@@ -4,6 +4,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <vector>
 
 #include "astronom.h"
 #include "carrington.h"
@@ -191,6 +192,40 @@ TEST(MeasuredPoints, CsvHasAHeaderAndEmptyFieldsOffTheDisk) {
             "carrington_rotation\r\n"
             "2026-03-05T14:30Z,600.5,250,-20,161.5,-12.25,0.5,90,2308\r\n"
             "2026-03-05T14:30Z,600.5,250,,,,,90,2308\r\n");
+}
+
+// The table's rows arrive as the user selected them; whatever the order or
+// repetition, exactly the rows named go, and a row beyond the table changes
+// nothing.  What is left is unsaved unless nothing is left.
+TEST(MeasuredPointsLog, DeletesExactlyTheRowsNamed) {
+  struct Case {
+    const char* what;
+    std::vector<int> rows;
+    std::vector<double> leftXPx;
+    bool unsaved;
+  };
+  const Case cases[] = {
+      {"one row", {1}, {0, 2, 3}, true},
+      {"rows out of order", {3, 0}, {1, 2}, true},
+      {"a row named twice", {2, 2}, {0, 1, 3}, true},
+      {"rows outside the table", {-1, 4, 9}, {0, 1, 2, 3}, true},
+      {"every row", {0, 1, 2, 3}, {}, false},
+  };
+  for (const Case& testCase : cases) {
+    MeasuredPointsLog log;
+    EXPECT_FALSE(log.Unsaved()) << testCase.what;
+    for (double xPx : {0.0, 1.0, 2.0, 3.0}) {
+      MeasuredPoint point;
+      point.xPx = xPx;
+      log.Add(point);
+    }
+    log.MarkSaved();
+    log.Delete(testCase.rows);
+    std::vector<double> left;
+    for (const MeasuredPoint& point : log.Points()) left.push_back(point.xPx);
+    EXPECT_EQ(left, testCase.leftXPx) << testCase.what;
+    EXPECT_EQ(log.Unsaved(), testCase.unsaved) << testCase.what;
+  }
 }
 
 }  // namespace
