@@ -3,13 +3,13 @@
 #include <dlfcn.h>
 #include <fitsio.h>
 
-#include <QBuffer>
 #include <QFile>
-#include <QImageWriter>
 #include <memory>
 #include <optional>
 
 #include "imageerror.h"
+#include "pictureerror.h"
+#include "rasterencoder.h"
 
 namespace helidisk {
 
@@ -146,22 +146,15 @@ void WriteFitsPicture(const QImage& picture, const std::vector<GeometryCard>& ca
 
 QByteArray PngWithGeometry(const QImage& picture, const std::vector<GeometryCard>& cards,
                            const QString& path) {
-  // Quality 80 is zlib's level 1 in Qt's PNG writer: the photograph's
-  // noise compresses little better at the slower levels.
-  constexpr int kFastCompressionQuality = 80;
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, "png");
-  writer.setQuality(kFastCompressionQuality);
-  for (const GeometryCard& card : cards) {
-    writer.setText(QString::fromStdString(card.keyword),
-                   QString::fromStdString(CardValueText(card)));
+  std::vector<PngText> texts;
+  texts.reserve(cards.size());
+  for (const GeometryCard& card : cards) texts.push_back({card.keyword, CardValueText(card)});
+  try {
+    return EncodePng(picture, texts);
+  } catch (const PictureError& error) {
+    ThrowImageError(path,
+                    QStringLiteral("cannot encode the PNG: ") + QString::fromUtf8(error.what()));
   }
-  if (!writer.write(picture)) {
-    ThrowImageError(path, QStringLiteral("cannot encode the PNG: ") + writer.errorString());
-  }
-  return bytes;
 }
 
 }  // namespace helidisk
