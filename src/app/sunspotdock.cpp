@@ -87,6 +87,22 @@ std::optional<SunspotDock::AddedSpot> AskForSpot(QWidget* parent) {
 
 QPushButton* Button(const QString& text, QWidget* parent) { return new QPushButton(text, parent); }
 
+// An observation belongs to the image it was made on: its spots' pixels
+// and areas mean nothing on another one.  The image at the recorded path
+// must still be there with the recorded SHA-256; otherwise the observation
+// is refused rather than shown over a different picture.
+void RequireItsOwnImage(const SunspotObservation& observation) {
+  const QString image = QString::fromStdString(observation.imagePath);
+  if (!QFileInfo::exists(image)) {
+    throw SpotError("its image " + observation.imagePath +
+                    " is not there, so it cannot be checked against the recorded checksum");
+  }
+  if (FileSha256(image) != observation.imageSha256) {
+    throw SpotError("the image " + observation.imagePath +
+                    " is not the one it was made on (its SHA-256 differs from the recorded one)");
+  }
+}
+
 }  // namespace
 
 SunspotDock::SunspotDock(QMainWindow* window)
@@ -341,7 +357,9 @@ bool SunspotDock::OpenObservation() {
   try {
     const auto text = ReadWholeFile(path);
     if (!text) throw SpotError("there is no such file");
-    observation_ = ParseObservation(*text);
+    SunspotObservation opened = ParseObservation(*text);
+    RequireItsOwnImage(opened);
+    observation_ = std::move(opened);
   } catch (const SpotError& error) {
     Warn(QStringLiteral("%1 cannot be opened: %2.").arg(path, QString::fromUtf8(error.what())));
     return false;

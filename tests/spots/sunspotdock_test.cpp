@@ -131,6 +131,64 @@ TEST_F(SunspotPanel, SavedObservationOpensAgainAndAForeignFileIsKept) {
   EXPECT_EQ(file.readAll(), "[\"not an observation\"]");
 }
 
+// What happens to the observation's image between saving and reopening.
+enum class ImageAfterSaving { Kept, Replaced, Removed };
+
+struct ReopeningCase {
+  const char* name;
+  ImageAfterSaving image;
+  bool opens;
+  const char* warning;  // a part of the message; empty when it opens
+};
+
+TEST_F(SunspotPanel, ReopenedObservationIsRefusedUnlessItsImageIsTheSame) {
+  const ReopeningCase cases[] = {
+      {"image kept", ImageAfterSaving::Kept, true, ""},
+      {"image replaced by another", ImageAfterSaving::Replaced, false, "SHA-256 differs"},
+      {"image removed", ImageAfterSaving::Removed, false, "is not there"},
+  };
+  for (const ReopeningCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    warnings_.clear();
+    const QString sun = dir_.filePath("sun.png");
+    ASSERT_TRUE(fakes::WriteSpottedSun(sun, kSidePx, fakes::ActiveDaySpots()));
+    image_ = LoadSolarImage(sun);
+    dock_.Detect(Scene());
+    const QString path = dir_.filePath("day.json");
+    QFile::remove(path);
+    dock_.SetSavePathChooser(ChoosingAlways(path));
+    ASSERT_TRUE(dock_.SaveObservation());
+    if (c.image == ImageAfterSaving::Replaced) {
+      ASSERT_TRUE(fakes::WriteSpottedSun(sun, kSidePx / 2, fakes::ActiveDaySpots()));
+    } else if (c.image == ImageAfterSaving::Removed) {
+      ASSERT_TRUE(QFile::remove(sun));
+    }
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray savedBytes = saved.readAll();
+    saved.close();
+
+    QMainWindow other;
+    SunspotDock reopened(&other);
+    QStringList reopenWarnings;
+    reopened.SetWarner([&reopenWarnings](const QString& text) { reopenWarnings << text; });
+    reopened.SetOpenPathChooser(ChoosingAlways(path));
+    EXPECT_EQ(reopened.OpenObservation(), c.opens);
+    if (c.opens) {
+      EXPECT_TRUE(reopenWarnings.isEmpty());
+      EXPECT_EQ(reopened.SpotTable()->rowCount(), 8);
+    } else {
+      ASSERT_EQ(reopenWarnings.size(), 1);
+      EXPECT_TRUE(reopenWarnings.front().contains(QString::fromUtf8(c.warning)))
+          << reopenWarnings.front().toStdString();
+      EXPECT_EQ(reopened.SpotTable()->rowCount(), 0);
+      EXPECT_TRUE(reopened.Observation().spots.empty());
+    }
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), savedBytes);
+  }
+}
+
 TEST_F(SunspotPanel, RegionNumberTypedIntoTheGroupTableIsKept) {
   dock_.Detect(Scene());
   dock_.GroupTable()->item(1, 9)->setText("13664");
