@@ -20,7 +20,8 @@ run the ledger holds exactly the TUs that are clean now.
 
 Usage: tools/clang-tidy-cached.py BUILD_DIR FILE_REGEX [clang-tidy args...]
 The cache folder is $HELIDISK_TIDY_CACHE, or else
-${XDG_CACHE_HOME:-~/.cache}/helidisk/clang-tidy.  Prints clang-tidy's output
+${XDG_CACHE_HOME:-~/.cache}/helidisk/clang-tidy; the ledger is
+$HELIDISK_TIDY_LEDGER, or else tools/clang-tidy-ledger.  Prints clang-tidy's output
 of the TUs with findings, then one summary line; exits 1 when a TU has
 findings or clang-tidy fails.
 """
@@ -61,7 +62,8 @@ def tidy_configurations():
     return found
 
 
-LEDGER = ROOT / "tools" / "clang-tidy-ledger"
+# Tests of this script point it at a ledger of their own.
+LEDGER = Path(os.environ.get("HELIDISK_TIDY_LEDGER") or ROOT / "tools" / "clang-tidy-ledger")
 
 
 def read_ledger():
