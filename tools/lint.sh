@@ -30,7 +30,7 @@ if ! tools/clang-tidy-cached.py "$build_dir" "^$PWD/(src|tests|bench)/.*\.cpp$" 
   exit 1
 fi
 tail -1 "$build_dir/clang-tidy.log"
-if ! git diff --quiet -- tools/clang-tidy-ledger 2>/dev/null; then
+if [[ -n $(git status --porcelain -- tools/clang-tidy-ledger 2>/dev/null) ]]; then
   echo "lint: tools/clang-tidy-ledger lists the units found clean now; commit it with the change"
 fi
 echo "lint: clean"
