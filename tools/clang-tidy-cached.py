@@ -9,9 +9,19 @@ project's own folders written relative to the project, so that another
 clone of the same sources hits the same entries).  A TU with findings is
 never remembered: its warnings come back on every run until they are fixed.
 
+Besides that private cache, the keys of the TUs found clean are written to
+a ledger in the work tree (tools/clang-tidy-ledger), one "key path" line per
+TU, which is committed with the sources: a fresh clone then checks only the
+TUs whose key is not in it, that is those that changed since the ledger was
+written (or that see other headers, another compiler or another clang-tidy).
+Since a key covers everything that can change a finding, an old ledger line
+can only fail to match; it can never vouch for a TU that changed.  After a
+run the ledger holds exactly the TUs that are clean now.
+
 Usage: tools/clang-tidy-cached.py BUILD_DIR FILE_REGEX [clang-tidy args...]
 The cache folder is $HELIDISK_TIDY_CACHE, or else
-${XDG_CACHE_HOME:-~/.cache}/helidisk/clang-tidy.  Prints clang-tidy's output
+${XDG_CACHE_HOME:-~/.cache}/helidisk/clang-tidy; the ledger is
+$HELIDISK_TIDY_LEDGER, or else tools/clang-tidy-ledger.  Prints clang-tidy's output
 of the TUs with findings, then one summary line; exits 1 when a TU has
 findings or clang-tidy fails.
 """
@@ -50,6 +60,34 @@ def tidy_configurations():
         if ".clang-tidy" in files:
             found.append(Path(folder) / ".clang-tidy")
     return found
+
+
+# Tests of this script point it at a ledger of their own.
+LEDGER = Path(os.environ.get("HELIDISK_TIDY_LEDGER") or ROOT / "tools" / "clang-tidy-ledger")
+
+
+def read_ledger():
+    """The ledger as path -> key; a missing ledger vouches for nothing."""
+    if not LEDGER.exists():
+        return {}
+    lines = LEDGER.read_text(encoding="utf-8").splitlines()
+    return {path: key for key, path in (line.split(maxsplit=1) for line in lines if line.strip())}
+
+
+def write_ledger(ledger, checked_paths, clean_keys):
+    """The TUs of this run that are clean now, plus the lines of other TUs that
+    still exist (a narrower file pattern must not forget them); sorted by path
+    so that a change shows as a small diff."""
+    kept = {
+        path: key
+        for path, key in ledger.items()
+        if path not in checked_paths and (ROOT / path).exists()
+    }
+    kept.update(clean_keys)
+    lines = sorted(f"{key} {path}" for path, key in kept.items())
+    text = "".join(line + "\n" for line in lines)
+    if not LEDGER.exists() or LEDGER.read_text(encoding="utf-8") != text:
+        LEDGER.write_text(text, encoding="utf-8")
 
 
 def run(arguments, cwd=None):
@@ -94,10 +132,10 @@ def tu_key(entry, common):
     return digest.hexdigest()
 
 
-def check(entry, build_dir, tidy_arguments, common, cache):
+def check(entry, build_dir, tidy_arguments, common, cache, ledger_keys):
     key = tu_key(entry, common)
-    if key is not None and (cache / key).exists():
-        return entry["file"], True, True, ""
+    if key is not None and (key in ledger_keys or (cache / key).exists()):
+        return entry["file"], key, True, True, ""
     tidy = run(["clang-tidy", "-p", build_dir, "--quiet", *tidy_arguments, entry["file"]])
     # clang-tidy counts the warnings it suppressed in system headers on
     # standard error; they are not findings.
@@ -110,7 +148,7 @@ def check(entry, build_dir, tidy_arguments, common, cache):
     if clean and key is not None:
         cache.mkdir(parents=True, exist_ok=True)
         (cache / key).touch()
-    return entry["file"], clean, False, output
+    return entry["file"], key if clean else None, clean, False, output
 
 
 def main():
@@ -123,21 +161,27 @@ def main():
     config = b"".join(path.read_bytes() for path in tidy_configurations())
     common = (version + " ".join(tidy_arguments)).encode() + config
     cache = cache_dir()
+    ledger = read_ledger()
+    ledger_keys = set(ledger.values())
 
     failed = []
     cached = 0
+    clean_keys = {}
     workers = os.cpu_count() or 1
     with concurrent.futures.ThreadPoolExecutor(max_workers=workers) as pool:
         futures = [
-            pool.submit(check, entry, build_dir, tidy_arguments, common, cache)
+            pool.submit(check, entry, build_dir, tidy_arguments, common, cache, ledger_keys)
             for entry in entries
         ]
         for future in concurrent.futures.as_completed(futures):
-            name, clean, hit, output = future.result()
+            name, key, clean, hit, output = future.result()
             cached += hit
+            if key is not None:
+                clean_keys[os.path.relpath(name, ROOT)] = key
             if not clean:
                 failed.append(name)
                 print(output, flush=True)
+    write_ledger(ledger, {os.path.relpath(e["file"], ROOT) for e in entries}, clean_keys)
     print(
         f"clang-tidy: {len(entries)} translation units, {cached} unchanged since found clean,"
         f" {len(entries) - cached} checked, {len(failed)} with findings"

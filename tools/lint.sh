@@ -19,7 +19,9 @@ echo "lint: clang-tidy"
 # GCC-only warning options in the compile database are not clang-tidy's
 # business.  A translation unit found clean before is checked again only
 # when it, a header it includes, its compile command, .clang-tidy or
-# clang-tidy itself has changed (tools/clang-tidy-cached.py says how).
+# clang-tidy itself has changed (tools/clang-tidy-cached.py says how); the
+# units found clean are listed in tools/clang-tidy-ledger, which is committed
+# so that a fresh clone checks only the units changed since.
 if ! tools/clang-tidy-cached.py "$build_dir" "^$PWD/(src|tests|bench)/.*\.cpp$" \
   -extra-arg=-Wno-unknown-warning-option >"$build_dir/clang-tidy.log" 2>&1; then
   grep -E '^/.*(warning|error):' "$build_dir/clang-tidy.log" | sort -u
@@ -28,4 +30,7 @@ if ! tools/clang-tidy-cached.py "$build_dir" "^$PWD/(src|tests|bench)/.*\.cpp$" 
   exit 1
 fi
 tail -1 "$build_dir/clang-tidy.log"
+if [[ -n $(git status --porcelain -- tools/clang-tidy-ledger 2>/dev/null) ]]; then
+  echo "lint: tools/clang-tidy-ledger lists the units found clean now; commit it with the change"
+fi
 echo "lint: clean"

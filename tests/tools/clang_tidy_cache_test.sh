@@ -3,12 +3,15 @@
 # here, with a cache of its own: a clean TU is remembered and not checked
 # again, one with a finding is reported on every run, and a change to a
 # header the TU includes, to a comment (a NOLINT counts) or to its compile
-# command has it checked again.  Ends with an "N passed, M failed" line.
+# command has it checked again.  The committed ledger of clean TUs stands in
+# for an empty cache (as on a fresh clone), never for a TU that changed, and
+# forgets a TU that has a finding now.  Ends with an "N passed, M failed" line.
 set -uo pipefail
 runner="$(cd "$(dirname "$0")/../.." && pwd)/tools/clang-tidy-cached.py"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export HELIDISK_TIDY_CACHE="$work/cache"
+export HELIDISK_TIDY_LEDGER="$work/ledger"
 passed=0
 failed=0
 
@@ -60,5 +63,22 @@ printf 'int* Null() { return nullptr; }  // NOLINT\n' >"$work/finding.cpp"
 expect "comment changed" "2 unchanged since found clean, 1 checked, 0 with findings" 0
 database "-DNDEBUG"
 expect "compile command changed" "0 unchanged since found clean, 3 checked, 0 with findings" 0
+
+# A fresh clone: the private cache is empty, the ledger is what was committed.
+fresh_clone() { rm -rf "$HELIDISK_TIDY_CACHE"; }
+fresh_clone
+expect "ledger without cache" "3 unchanged since found clean, 0 checked, 0 with findings" 0
+printf '#include <cstddef>\nint* Null() { return NULL; }\n' >"$work/finding.cpp"
+fresh_clone
+expect "ledger older than a new finding" "2 unchanged since found clean, 1 checked, 1 with findings" 1
+if grep -q 'finding\.cpp' "$HELIDISK_TIDY_LEDGER"; then
+  failed=$((failed + 1))
+  echo "FAIL: the ledger still lists a TU with a finding:"
+  cat "$HELIDISK_TIDY_LEDGER"
+else
+  passed=$((passed + 1))
+fi
+fresh_clone
+expect "finding again with the rewritten ledger" "2 unchanged since found clean, 1 checked, 1 with findings" 1
 echo "clang-tidy cache: $passed passed, $failed failed"
 [[ $failed -eq 0 ]]
