@@ -155,6 +155,8 @@ void TForm_Main::CreateMeasuringMenus() {
   View1->addAction(rotatedPointsDock_->ShowAction());
   View1->addAction(yearChart_->ShowAction());
   View1->addAction(sunspotDock_->ShowAction());
+  connect(sunspotDock_, &SunspotDock::ObservationShown, this,
+          [this] { RunHandler([this] { ScrollBar1Change(); }); });
   connect(sunspotDock_, &SunspotDock::DetectRequested, this, [this] {
     if (!session_.image || !lastRedraw_) return sunspotDock_->Detect(std::nullopt);
     sunspotDock_->Detect(SunspotScene{

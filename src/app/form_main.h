@@ -132,6 +132,7 @@ class TForm_Main final : public QMainWindow, public FormView {
   void ShowPointerReadout(const std::optional<LocatedPoint>& point);
   void ShowPointerReadoutAtPointer();
   void DrawMeasuredPointMarks();
+  void DrawMarks(const std::vector<MeasuredPoint>& points, Color color);
   void ShowInstant(const UtcMinute& instant);
   void ShowHours(std::int32_t year, double hoursSinceNewYear);
   void CreateImageActions();

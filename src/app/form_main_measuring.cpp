@@ -17,6 +17,8 @@
 #include "pointmarks.h"
 #include "rotatedpointsdock.h"
 #include "rotationactions.h"
+#include "sunspotdock.h"
+#include "trigfunc.h"
 
 namespace helidisk {
 namespace {
@@ -25,6 +27,27 @@ namespace {
 // does not use.
 constexpr Color kMarkColor{255, 0, 255};
 constexpr std::int32_t kMarkArmPixels = 5;
+// Detected spots are marked in orange, apart from the measured points and
+// from the grid's colours.
+constexpr Color kSpotMarkColor{255, 128, 0};
+
+// The observation's spots as points measured at its instant, so that they
+// follow the instant shown by the same rotation law as the points.
+std::vector<MeasuredPoint> SpotsAsPoints(const SunspotObservation& observation) {
+  std::vector<MeasuredPoint> points;
+  points.reserve(observation.spots.size());
+  for (const DetectedSpot& spot : observation.spots) {
+    MeasuredPoint point;
+    point.julianDay = observation.julianDay;
+    point.xPx = spot.place.xPx;
+    point.yPx = spot.place.yPx;
+    point.located.onDisk = true;
+    point.located.latitudeRad = spot.place.latitudeDeg * DegToRad;
+    point.located.longitudeRad = spot.place.longitudeDeg * DegToRad;
+    points.push_back(point);
+  }
+  return points;
+}
 
 }  // namespace
 
@@ -83,17 +106,23 @@ void TForm_Main::Image1Clicked(QPointF imagePoint) {
 // Each point where it now lies: a point on the disk where the chosen
 // rotation law carries it by the instant shown (not at all while it is on
 // the far side), a point on the sky at its position angle and distance.
+// The spots detected on an image follow in the same way.
 void TForm_Main::DrawMeasuredPointMarks() {
   if (!shownFrame_ || !lastRedraw_) return;
   rotatedPointsDock_->Follow(session_.points.Points(), *shownFrame_,
                              rotationActions_->ChosenModel(), lastRedraw_->sun.julianDay,
                              lastRedraw_->ephemeris);
-  if (session_.points.Points().empty()) return;
+  DrawMarks(session_.points.Points(), kMarkColor);
+  DrawMarks(SpotsAsPoints(sunspotDock_->Observation()), kSpotMarkColor);
+}
+
+void TForm_Main::DrawMarks(const std::vector<MeasuredPoint>& points, Color color) {
+  if (points.empty()) return;
   const DiskFrame& frame = *shownFrame_;
   Canvas& canvas = Image1->Canvas();
-  canvas.SetPenColor(kMarkColor);
+  canvas.SetPenColor(color);
   canvas.SetPenWidth(1);
-  for (const MeasuredPoint& point : session_.points.Points()) {
+  for (const MeasuredPoint& point : points) {
     const std::optional<MarkPlace> place = MeasuredPointMarkPlace(
         point, frame, rotationActions_->ChosenModel(), lastRedraw_->sun.julianDay);
     if (!place) continue;

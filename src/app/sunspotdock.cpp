@@ -287,6 +287,7 @@ void SunspotDock::ShowObservation() {
   spotTable_->resizeColumnsToContents();
   groupTable_->resizeColumnsToContents();
   counts_->setText(hasObservation_ ? CountsText() : QString());
+  emit ObservationShown();
 }
 
 void SunspotDock::TakeGroups(const std::vector<SpotGroup>& groups) {

@@ -88,6 +88,8 @@ class SunspotDock final : public QDockWidget {
  signals:
   // The user asked for a detection on the window's image.
   void DetectRequested();
+  // The spots shown changed: detected, edited or opened.
+  void ObservationShown();
 
  private:
   void ShowObservation();

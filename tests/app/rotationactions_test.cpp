@@ -7,20 +7,26 @@
 #include <QDockWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
 #include <cmath>
 #include <memory>
 #include <numbers>
 
+#include "featurerotation.h"
 #include "form_main.h"
 #include "instanttext.h"
 #include "picturecontrol.h"
 #include "picturerequest.h"
 #include "pointmarks.h"
 #include "redraw.h"
+#include "spotted_sun_file.h"
+#include "sun.h"
+#include "sunspotdock.h"
 #include "window_control.h"
 
 namespace helidisk {
@@ -36,6 +42,7 @@ class RotationActionsTest : public QObject {
   void shortcutsStepOnceWhereverTheFocusIs();
   void pointsFollowTheChosenLaw();
   void shownInstantTableGivesTheCrossings();
+  void detectedSpotsFollowTheInstant();
 
  private:
   template <typename T>
@@ -199,6 +206,65 @@ void RotationActionsTest::shownInstantTableGivesTheCrossings() {
   QVERIFY(table->item(0, kCmDistance)->text().startsWith(QStringLiteral("W ")));
   QVERIFY2(std::fabs(table->item(0, kMu)->text().toDouble()) <= 0.001,
            qPrintable(table->item(0, kMu)->text()));
+}
+
+// The spots detected on an opened image follow a step of a day in orange,
+// as the measured points do: the mark moves by what Howard's law turns the
+// spot through, seen from the Earth a day later.
+void RotationActionsTest::detectedSpotsFollowTheInstant() {
+  constexpr int kSidePx = 600;
+  constexpr double kLatitudeDeg = 10;
+  QTemporaryDir folder;
+  QVERIFY(folder.isValid());
+  const QString path = folder.filePath("sun.png");
+  QVERIFY(fakes::WriteSpottedSun(path, kSidePx,
+                                 {fakes::SpotFromCentralMeridian(-10, kLatitudeDeg, 600)}));
+  window_->SetInstantPrompt([](const UtcMinute&) { return UtcMinute{2026, 6, 15, 10, 30}; });
+  window_->OpenImage(path);
+  const QList<QPushButton*> buttons = window_->findChildren<QPushButton*>();
+  const auto detect = std::find_if(buttons.begin(), buttons.end(), [](const QPushButton* button) {
+    return button->text() == QStringLiteral("&Detect");
+  });
+  QVERIFY(detect != buttons.end());
+  (*detect)->click();
+  const SunspotObservation& observation = window_->findChild<SunspotDock*>()->Observation();
+  QCOMPARE(observation.spots.size(), std::size_t{1});
+
+  const auto orangeCentre = [this] {
+    const QImage& picture = Picture();
+    QPointF sum;
+    int count = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+      for (int x = 0; x < picture.width(); ++x) {
+        if (picture.pixel(x, y) == qRgb(255, 128, 0)) {
+          sum += QPointF(x, y);
+          ++count;
+        }
+      }
+    }
+    return count == 0 ? QPointF(-1, -1) : sum / count;
+  };
+  const QPointF before = orangeCentre();
+  QVERIFY(before.x() >= 0);
+  Control<QAction>("GoDayForward1")->trigger();
+  const QPointF after = orangeCentre();
+  QVERIFY(after.x() >= 0);
+
+  const SpotPlace& seen = observation.spots.front().place;
+  const HeliographicPosition turned =
+      RotatedPosition(*RotationModelNamed("howard"), {seen.latitudeDeg, seen.longitudeDeg}, 1.0);
+  const double l0AfterDeg = ComputeSun(observation.julianDay + 1).l0Rad * 180 / std::numbers::pi;
+  const double cmdAfterRad = (turned.longitudeDeg - l0AfterDeg) * std::numbers::pi / 180;
+  const double cmdBeforeRad = seen.cmDistanceDeg * std::numbers::pi / 180;
+  const QSize shown = Picture().size();
+  const double radiusPx = 0.45 * kSidePx * std::min(shown.width(), shown.height()) / kSidePx;
+  const double expectedShiftPx = radiusPx * std::cos(kLatitudeDeg * std::numbers::pi / 180) *
+                                 (std::sin(cmdAfterRad) - std::sin(cmdBeforeRad));
+  const QPointF shift = after - before;
+  QVERIFY2(std::abs(std::hypot(shift.x(), shift.y()) - expectedShiftPx) < 1.5,
+           qPrintable(QStringLiteral("moved %1 px, expected %2 px")
+                          .arg(std::hypot(shift.x(), shift.y()))
+                          .arg(expectedShiftPx)));
 }
 
 }  // namespace helidisk
