@@ -257,7 +257,9 @@ void RotationActionsTest::detectedSpotsFollowTheInstant() {
   const double cmdAfterRad = (turned.longitudeDeg - l0AfterDeg) * std::numbers::pi / 180;
   const double cmdBeforeRad = seen.cmDistanceDeg * std::numbers::pi / 180;
   const QSize shown = Picture().size();
-  const double radiusPx = 0.45 * kSidePx * std::min(shown.width(), shown.height()) / kSidePx;
+  // The square image is fitted to the picture's shorter side, and its disk's
+  // radius is 0.45 of the side.
+  const double radiusPx = 0.45 * std::min(shown.width(), shown.height());
   const double expectedShiftPx = radiusPx * std::cos(kLatitudeDeg * std::numbers::pi / 180) *
                                  (std::sin(cmdAfterRad) - std::sin(cmdBeforeRad));
   const QPointF shift = after - before;
