@@ -3,6 +3,7 @@
 // libjpeg's header needs the C library's FILE and size_t declared first.
 #include <jpeglib.h>
 #include <png.h>
+#include <zlib.h>
 
 #include <array>
 #include <csetjmp>
@@ -106,6 +107,7 @@ bool WritePng(PngJob& job) {
     png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+    png_set_compression_strategy(png, Z_RLE);
   }
   for (const PngText& text : job.texts) {
     png_text chunk{};
