@@ -133,6 +133,7 @@ class TForm_Main final : public QMainWindow, public FormView {
   void ShowPointerReadoutAtPointer();
   void DrawMeasuredPointMarks();
   void DrawMarks(const std::vector<MeasuredPoint>& points, Color color);
+  void ShowMarksLegend(bool points, bool spots);
   void ShowInstant(const UtcMinute& instant);
   void ShowHours(std::int32_t year, double hoursSinceNewYear);
   void CreateImageActions();
@@ -222,6 +223,8 @@ class TForm_Main final : public QMainWindow, public FormView {
   // Go -> the steps through time and the rotation law of the points.
   RotationActions* rotationActions_ = nullptr;
   RotatedPointsDock* rotatedPointsDock_ = nullptr;
+  // On the picture: which marks there are and the law they follow.
+  QLabel* marksLegend_ = nullptr;
   std::array<QLabel*, kPointerReadoutLines> pointerLabels_{};
   QLabel* Label_Rotation = nullptr;
   MeasuredPointsDock* pointsDock_ = nullptr;

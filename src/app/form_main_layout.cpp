@@ -229,6 +229,13 @@ void TForm_Main::CreatePicturePanel() {
 
   Image1 = new PictureControl(Panel2);
   Image1->setObjectName(QStringLiteral("Image1"));
+  // Shown once there are marks on the picture.
+  marksLegend_ = new QLabel(Image1);
+  marksLegend_->setObjectName(QStringLiteral("MarksLegend"));
+  marksLegend_->setTextFormat(Qt::RichText);
+  marksLegend_->setStyleSheet(
+      QStringLiteral("background: rgba(0, 0, 0, 160); color: white; padding: 2px;"));
+  marksLegend_->hide();
 }
 
 void TForm_Main::CreateAboutPanel() {

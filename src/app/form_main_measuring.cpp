@@ -7,6 +7,7 @@
 #include <QLabel>
 
 #include "application.h"
+#include "astronom.h"
 #include "carrington.h"
 #include "checked.h"
 #include "form_main.h"
@@ -39,6 +40,7 @@ std::vector<MeasuredPoint> SpotsAsPoints(const SunspotObservation& observation) 
   for (const DetectedSpot& spot : observation.spots) {
     MeasuredPoint point;
     point.julianDay = observation.julianDay;
+    point.instant = CalendarInstantOf(observation.julianDay);
     point.xPx = spot.place.xPx;
     point.yPx = spot.place.yPx;
     point.located.onDisk = true;
@@ -48,6 +50,24 @@ std::vector<MeasuredPoint> SpotsAsPoints(const SunspotObservation& observation) 
   }
   return points;
 }
+
+// The rows of the table of points at the shown instant: the measured points
+// and the spots, by their numbers in their own tables.
+std::vector<FollowedPoint> Labelled(const std::vector<MeasuredPoint>& points,
+                                    const std::vector<MeasuredPoint>& spots) {
+  std::vector<FollowedPoint> followed;
+  followed.reserve(points.size() + spots.size());
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    followed.push_back({QStringLiteral("Point %1").arg(i + 1), points[i]});
+  }
+  for (std::size_t i = 0; i < spots.size(); ++i) {
+    followed.push_back({QStringLiteral("Spot %1").arg(i + 1), spots[i]});
+  }
+  return followed;
+}
+
+// The legend stands in the picture's lower left corner.
+constexpr int kLegendMarginPx = 4;
 
 }  // namespace
 
@@ -88,11 +108,16 @@ void TForm_Main::Image1PointerLeft() {
 
 void TForm_Main::Image1Clicked(QPointF imagePoint) {
   if (!lastRedraw_ || !shownFrame_ || pressedOnHandle_) return;
+  // On an image, the pixel of the image itself.
+  const QPointF pixel = session_.image ? session_.image->ImagePointOf(imagePoint) : imagePoint;
+  // The sunspot panel's "Add on click" takes the click for a spot.
+  if (session_.image && sunspotDock_->AddsOnClick()) {
+    sunspotDock_->AddSpotAtClick(pixel);
+    return;
+  }
   MeasuredPoint point;
   point.instant = lastRedraw_->instant;
   point.julianDay = lastRedraw_->sun.julianDay;
-  // On an image, the pixel of the image itself.
-  const QPointF pixel = session_.image ? session_.image->ImagePointOf(imagePoint) : imagePoint;
   point.xPx = pixel.x();
   point.yPx = pixel.y();
   point.located = Locate(*shownFrame_, imagePoint.x(), imagePoint.y());
@@ -106,14 +131,33 @@ void TForm_Main::Image1Clicked(QPointF imagePoint) {
 // Each point where it now lies: a point on the disk where the chosen
 // rotation law carries it by the instant shown (not at all while it is on
 // the far side), a point on the sky at its position angle and distance.
-// The spots detected on an image follow in the same way.
+// The spots detected on an image follow in the same way; a legend on the
+// picture names the law the marks follow.
 void TForm_Main::DrawMeasuredPointMarks() {
   if (!shownFrame_ || !lastRedraw_) return;
-  rotatedPointsDock_->Follow(session_.points.Points(), *shownFrame_,
-                             rotationActions_->ChosenModel(), lastRedraw_->sun.julianDay,
+  const std::vector<MeasuredPoint>& points = session_.points.Points();
+  const std::vector<MeasuredPoint> spots = SpotsAsPoints(sunspotDock_->Observation());
+  rotatedPointsDock_->Follow(Labelled(points, spots), *shownFrame_, rotationActions_->ChosenModel(),
+                             rotationActions_->LawName(), lastRedraw_->sun.julianDay,
                              lastRedraw_->ephemeris);
-  DrawMarks(session_.points.Points(), kMarkColor);
-  DrawMarks(SpotsAsPoints(sunspotDock_->Observation()), kSpotMarkColor);
+  DrawMarks(points, kMarkColor);
+  DrawMarks(spots, kSpotMarkColor);
+  ShowMarksLegend(!points.empty(), !spots.empty());
+}
+
+void TForm_Main::ShowMarksLegend(bool points, bool spots) {
+  if (!points && !spots) {
+    marksLegend_->hide();
+    return;
+  }
+  QStringList marks;
+  if (points) marks << QStringLiteral("<span style='color:#ff00ff'>+</span> points");
+  if (spots) marks << QStringLiteral("<span style='color:#ff8000'>+</span> spots");
+  marksLegend_->setText(marks.join(QStringLiteral(", ")) + QStringLiteral(" carried by ") +
+                        rotationActions_->LawName().toHtmlEscaped());
+  marksLegend_->adjustSize();
+  marksLegend_->move(kLegendMarginPx, Image1->height() - marksLegend_->height() - kLegendMarginPx);
+  marksLegend_->show();
 }
 
 void TForm_Main::DrawMarks(const std::vector<MeasuredPoint>& points, Color color) {

@@ -1,9 +1,12 @@
 #include "rotatedpointsdock.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QTableWidget>
+#include <QVBoxLayout>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 #include "ephemerisrecord.h"
 #include "featurerotation.h"
@@ -15,9 +18,9 @@ namespace helidisk {
 
 namespace {
 
-const char* const kHeadings[] = {
-    "Measured (UT)",         "Latitude",      "Longitude", "CM distance", "μ", "Visible",
-    "Central meridian (UT)", "West limb (UT)"};
+const char* const kHeadings[] = {"Feature",   "Measured (UT)",         "Latitude",
+                                 "Longitude", "CM distance",           "μ",
+                                 "Visible",   "Central meridian (UT)", "West limb (UT)"};
 
 QString Degrees(double degrees) { return QString::fromStdString(FormatFixed(degrees, 0, 2)); }
 
@@ -27,17 +30,20 @@ QString InstantText(const std::optional<double>& julianDay) {
 }
 
 // A point on the sky has no place on the Sun to carry along.
-QStringList RowTexts(const MeasuredPoint& point, const DiskFrame& frame, const RotationModel& model,
-                     double julianDay, const EphemerisChoice& ephemeris) {
+QStringList RowTexts(const FollowedPoint& followed, const DiskFrame& frame,
+                     const RotationModel& model, double julianDay,
+                     const EphemerisChoice& ephemeris) {
+  const MeasuredPoint& point = followed.point;
   const QString measured = QString::fromStdString(MeasuredPointFields(point).front());
-  if (!point.located.onDisk) return {measured};
+  if (!point.located.onDisk) return {followed.label, measured};
   const HeliographicPosition there = RotatedPosition(
       model, {point.located.latitudeRad * RadToDeg, point.located.longitudeRad * RadToDeg},
       julianDay - point.julianDay);
   const FeatureOnDisk seen = FeatureOnDiskOf(there, frame);
   const FeatureCrossings crossings = NextCrossings(model, there, julianDay, ephemeris);
   const QString side = seen.cmDistanceDeg < 0 ? QStringLiteral("E ") : QStringLiteral("W ");
-  return {measured,
+  return {followed.label,
+          measured,
           Degrees(seen.latitudeDeg),
           Degrees(seen.longitudeDeg),
           side + Degrees(std::fabs(seen.cmDistanceDeg)),
@@ -51,10 +57,17 @@ QStringList RowTexts(const MeasuredPoint& point, const DiskFrame& frame, const R
 
 RotatedPointsDock::RotatedPointsDock(QWidget* window)
     : QDockWidget(QStringLiteral("Points at the shown instant"), window),
+      law_(new QLabel(this)),
       table_(NewPointsTable(this, kHeadings, "Table_RotatedPoints")),
       showAction_(toggleViewAction()) {
   setObjectName(QStringLiteral("Dock_RotatedPoints"));
-  setWidget(table_);
+  law_->setObjectName(QStringLiteral("RotatedPointsLaw"));
+  auto* body = new QWidget(this);
+  auto* layout = new QVBoxLayout(body);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(law_);
+  layout->addWidget(table_);
+  setWidget(body);
 
   showAction_->setText(QStringLiteral("Points at the shown &instant"));
   showAction_->setObjectName(QStringLiteral("ShowRotatedPoints"));
@@ -69,10 +82,11 @@ RotatedPointsDock::RotatedPointsDock(QWidget* window)
   });
 }
 
-void RotatedPointsDock::Follow(const std::vector<MeasuredPoint>& points, const DiskFrame& frame,
-                               const RotationModel& model, double julianDay,
+void RotatedPointsDock::Follow(std::vector<FollowedPoint> points, const DiskFrame& frame,
+                               const RotationModel& model, const QString& lawName, double julianDay,
                                const EphemerisChoice& ephemeris) {
-  points_ = points;
+  law_->setText(QStringLiteral("Carried by ") + lawName);
+  points_ = std::move(points);
   frame_ = frame;
   model_ = &model;
   julianDay_ = julianDay;

@@ -91,8 +91,10 @@ const RotationModel& RotationActions::ChosenModel() const {
   return *RotationModelNamed(std::string_view(name.constData(), name.size()));
 }
 
+QString RotationActions::LawName() const { return PlainText(models_->checkedAction()->text()); }
+
 QString RotationActions::PointsTitle() const {
-  return QStringLiteral("Measured points — ") + PlainText(models_->checkedAction()->text());
+  return QStringLiteral("Measured points — ") + LawName();
 }
 
 }  // namespace helidisk

@@ -22,6 +22,8 @@ class RotationActions final : public QObject {
 
   // The default law until the user chooses another.
   const RotationModel& ChosenModel() const;
+  // "Howard et al. (1990)": the chosen law's name.
+  QString LawName() const;
   // "Measured points — Howard et al. (1990)": the title of the points'
   // table, naming the law their marks follow.
   QString PointsTitle() const;

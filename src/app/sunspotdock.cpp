@@ -30,9 +30,13 @@ namespace {
 
 const QStringList kSpotHeaders = {"Group", "Lat °",    "Carr. lon °", "CMD °",
                                   "μ",     "Area MSH", "Umbra MSH",   "Counted"};
-const QStringList kGroupHeaders = {"Group", "Hem.",     "Lat °",  "Carr. lon °", "Extent °",
-                                   "Spots", "Area MSH", "Zurich", "McIntosh",    "Region"};
-// The group table's one column the observer types into.
+const QStringList kGroupHeaders = {"Group",    "Hem.",   "Lat °",    "Carr. lon °",
+                                   "Extent °", "Spots",  "Area MSH", "Zurich",
+                                   "McIntosh", "Region", "Proposed"};
+// The group table's columns the observer types into: the classes (empty
+// for the proposal, which the last column shows) and the region number.
+constexpr int kZurichColumn = 7;
+constexpr int kMcIntoshColumn = 8;
 constexpr int kRegionColumn = 9;
 
 QTableWidget* NewTable(const QStringList& headers, QWidget* parent) {
@@ -62,14 +66,18 @@ std::optional<std::string> ReadWholeFile(const QString& path) {
   return file.readAll().toStdString();
 }
 
-// "x, y, area" or "x, y, area, pore" in the image's pixels and MSH.
-std::optional<SunspotDock::AddedSpot> AskForSpot(QWidget* parent) {
+// "x, y, area" or "x, y, area, pore" in the image's pixels and MSH; the
+// pixel clicked, if any, stands in the field already.
+std::optional<SunspotDock::AddedSpot> AskForSpot(QWidget* parent,
+                                                 const std::optional<QPointF>& pixel) {
   bool given = false;
+  const QPointF at = pixel.value_or(QPointF());
   const QString text = QInputDialog::getText(
       parent, QStringLiteral("Add spot"),
       QStringLiteral(
           "Pixel x, y of the image, area in MSH, and \"pore\" for a spot without umbra:"),
-      QLineEdit::Normal, QStringLiteral("0, 0, 10"), &given);
+      QLineEdit::Normal, QStringLiteral("%1, %2, 10").arg(at.x(), 0, 'f', 1).arg(at.y(), 0, 'f', 1),
+      &given);
   if (!given) return std::nullopt;
   const QStringList parts = text.split(QLatin1Char(','), Qt::SkipEmptyParts);
   if (parts.size() < 3 || parts.size() > 4) return std::nullopt;
@@ -112,7 +120,8 @@ SunspotDock::SunspotDock(QMainWindow* window)
       counts_(
           new QLabel(QStringLiteral("No detection yet: open an image and press Detect."), this)),
       k_(new QDoubleSpinBox(this)),
-      observer_(new QLineEdit(this)) {
+      observer_(new QLineEdit(this)),
+      addOnClick_(new QPushButton(QStringLiteral("Add on &click"), this)) {
   setObjectName(QStringLiteral("SunspotDock"));
   k_->setRange(0.01, 10);
   k_->setDecimals(3);
@@ -128,7 +137,7 @@ SunspotDock::SunspotDock(QMainWindow* window)
   openChooser_ = [this](const QString& title, const QString& filter) {
     return QFileDialog::getOpenFileName(this, title, QString(), filter);
   };
-  spotAsker_ = [this]() { return AskForSpot(this); };
+  spotAsker_ = [this](const std::optional<QPointF>& pixel) { return AskForSpot(this, pixel); };
   warner_ = [this](const QString& text) {
     QMessageBox::warning(this, QStringLiteral("Sunspots"), text);
   };
@@ -141,7 +150,11 @@ SunspotDock::SunspotDock(QMainWindow* window)
   QPushButton* merge = Button(QStringLiteral("&Merge groups"), body);
   QPushButton* split = Button(QStringLiteral("&Split off"), body);
   QPushButton* add = Button(QStringLiteral("&Add…"), body);
-  for (QPushButton* button : {detect, remove, merge, split, add}) actions->addWidget(button);
+  addOnClick_->setCheckable(true);
+  addOnClick_->setToolTip(QStringLiteral("The next click on the image adds a spot there"));
+  for (QPushButton* button : {detect, remove, merge, split, add, addOnClick_}) {
+    actions->addWidget(button);
+  }
   auto* files = new QHBoxLayout;
   QPushButton* save = Button(QStringLiteral("Save observation…"), body);
   QPushButton* open = Button(QStringLiteral("Open observation…"), body);
@@ -163,7 +176,7 @@ SunspotDock::SunspotDock(QMainWindow* window)
   connect(remove, &QPushButton::clicked, this, &SunspotDock::RemoveSelected);
   connect(merge, &QPushButton::clicked, this, &SunspotDock::MergeSelected);
   connect(split, &QPushButton::clicked, this, &SunspotDock::SplitSelected);
-  connect(add, &QPushButton::clicked, this, &SunspotDock::AddSpot);
+  connect(add, &QPushButton::clicked, this, [this] { AddSpot(); });
   connect(save, &QPushButton::clicked, this, &SunspotDock::SaveObservation);
   connect(open, &QPushButton::clicked, this, &SunspotDock::OpenObservation);
   connect(exportSpots, &QPushButton::clicked, this, &SunspotDock::ExportSpots);
@@ -175,7 +188,19 @@ SunspotDock::SunspotDock(QMainWindow* window)
   groupTable_->setEditTriggers(QAbstractItemView::DoubleClicked |
                                QAbstractItemView::EditKeyPressed);
   connect(groupTable_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
-    if (item->column() == kRegionColumn) SetRegionOfRow(item->row(), item->text());
+    switch (item->column()) {
+      case kZurichColumn:
+        SetZurichOfRow(item->row(), item->text());
+        break;
+      case kMcIntoshColumn:
+        SetMcIntoshOfRow(item->row(), item->text());
+        break;
+      case kRegionColumn:
+        SetRegionOfRow(item->row(), item->text());
+        break;
+      default:
+        break;
+    }
   });
   connect(observer_, &QLineEdit::textChanged, this,
           [this](const QString& code) { observation_.observerCode = code.toStdString(); });
@@ -224,12 +249,19 @@ void SunspotDock::Detect(const std::optional<SunspotScene>& scene) {
   ShowObservation();
 }
 
-void SunspotDock::AddSpot() {
+bool SunspotDock::AddsOnClick() const { return addOnClick_->isChecked(); }
+
+void SunspotDock::AddSpotAtClick(QPointF pixel) {
+  addOnClick_->setChecked(false);
+  AddSpot(pixel);
+}
+
+void SunspotDock::AddSpot(const std::optional<QPointF>& pixel) {
   if (!frame_) {
     Warn(QStringLiteral("Spots are added on the disk of a detection: press Detect first."));
     return;
   }
-  const std::optional<AddedSpot> added = spotAsker_();
+  const std::optional<AddedSpot> added = spotAsker_(pixel);
   if (!added) return;
   if (!Locate(*frame_, added->xPx, added->yPx).onDisk) {
     Warn(QStringLiteral("The pixel %1, %2 lies off the disk.").arg(added->xPx).arg(added->yPx));
@@ -280,9 +312,21 @@ void SunspotDock::ShowObservation() {
             Fixed(group.longitudeExtentDeg, 1), QString::number(group.countedSpots),
             Fixed(group.areaMsh, 0), QString(QChar::fromLatin1(group.zurichClass)),
             QString::fromStdString(group.mcIntoshClass),
-            group.region > 0 ? QString::number(group.region) : QString()});
-    groupTable_->item(static_cast<int>(i), kRegionColumn)
-        ->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
+            group.region > 0 ? QString::number(group.region) : QString(),
+            QStringLiteral("%1 %2").arg(QChar::fromLatin1(group.zurichProposal),
+                                        QString::fromStdString(group.mcIntoshProposal))});
+    for (const int column : {kZurichColumn, kMcIntoshColumn, kRegionColumn}) {
+      groupTable_->item(static_cast<int>(i), column)
+          ->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
+    }
+    // The observer's own classes stand out from the proposals.
+    for (const auto& [column, chosen] : {std::pair{kZurichColumn, group.zurichChosen},
+                                         std::pair{kMcIntoshColumn, group.mcIntoshChosen}}) {
+      QTableWidgetItem* item = groupTable_->item(static_cast<int>(i), column);
+      QFont font = item->font();
+      font.setBold(chosen);
+      item->setFont(font);
+    }
   }
   spotTable_->resizeColumnsToContents();
   groupTable_->resizeColumnsToContents();
@@ -324,6 +368,36 @@ void SunspotDock::SetRegionOfRow(int row, const QString& text) {
     return;
   }
   TakeGroups(SetRegionNumber(observation_.spots, observation_.groups[row].number, region));
+}
+
+void SunspotDock::SetZurichOfRow(int row, const QString& text) {
+  if (row < 0 || static_cast<std::size_t>(row) >= observation_.groups.size()) return;
+  const QString typed = text.trimmed().toUpper();
+  const SpotGroup& group = observation_.groups[static_cast<std::size_t>(row)];
+  // More than one letter is no class: '?' has SetGroupClasses refuse it.
+  const char zurich =
+      typed.isEmpty() ? char{0} : (typed.size() == 1 ? typed.front().toLatin1() : '?');
+  SetClasses(group.number, zurich, group.mcIntoshChosen ? group.mcIntoshClass : std::string());
+}
+
+void SunspotDock::SetMcIntoshOfRow(int row, const QString& text) {
+  if (row < 0 || static_cast<std::size_t>(row) >= observation_.groups.size()) return;
+  // "dkc" and "DKC" mean Dkc: the first letter is the class, the others
+  // are lower case.
+  const QString typed = text.trimmed();
+  const QString mcIntosh = typed.left(1).toUpper() + typed.mid(1).toLower();
+  const SpotGroup& group = observation_.groups[static_cast<std::size_t>(row)];
+  SetClasses(group.number, group.zurichChosen ? group.zurichClass : char{0},
+             mcIntosh.toStdString());
+}
+
+void SunspotDock::SetClasses(int group, char zurich, const std::string& mcIntosh) {
+  try {
+    TakeGroups(SetGroupClasses(observation_.spots, group, zurich, mcIntosh));
+  } catch (const SpotError& error) {
+    Warn(QStringLiteral("The class is not changed: %1.").arg(QString::fromUtf8(error.what())));
+    ShowObservation();
+  }
 }
 
 void SunspotDock::Warn(const QString& text) { warner_(text); }

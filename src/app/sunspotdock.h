@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDockWidget>
+#include <QPointF>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -19,6 +20,7 @@ class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QMainWindow;
+class QPushButton;
 class QTableWidget;
 
 namespace helidisk {
@@ -51,14 +53,15 @@ class SunspotDock final : public QDockWidget {
   void SetSavePathChooser(PathChooser chooser) { saveChooser_ = std::move(chooser); }
   void SetOpenPathChooser(PathChooser chooser) { openChooser_ = std::move(chooser); }
   // A spot the observer adds: where on the image (its pixels) and how
-  // large, or nothing when the observer cancels.
+  // large, or nothing when the observer cancels.  The asker is given the
+  // pixel clicked, when the spot is added by a click on the image.
   struct AddedSpot {
     double xPx = 0;
     double yPx = 0;
     double areaMsh = 0;
     bool pore = false;
   };
-  using SpotAsker = std::function<std::optional<AddedSpot>()>;
+  using SpotAsker = std::function<std::optional<AddedSpot>(const std::optional<QPointF>& pixel)>;
   void SetSpotAsker(SpotAsker asker) { spotAsker_ = std::move(asker); }
   // The warning shown for what failed, replaceable for tests.
   void SetWarner(std::function<void(const QString&)> warner) { warner_ = std::move(warner); }
@@ -77,8 +80,18 @@ class SunspotDock final : public QDockWidget {
   // The official region number of the group in that row of the group
   // table, as typed: empty for none.
   void SetRegionOfRow(int row, const QString& text);
-  // Adds a spot where the observer says, on the disk of the last detection.
-  void AddSpot();
+  // The observer's classes for the group in that row of the group table,
+  // as typed: empty for the proposal.  A class that does not exist is
+  // refused with a warning and changes nothing.
+  void SetZurichOfRow(int row, const QString& text);
+  void SetMcIntoshOfRow(int row, const QString& text);
+  // Adds a spot where the observer says, on the disk of the last detection:
+  // at the pixel clicked, if any, as the observer confirms.
+  void AddSpot(const std::optional<QPointF>& pixel = std::nullopt);
+  // "Add on click" is pressed: the window hands the next click on the image
+  // (the image's pixel) to AddSpotAtClick instead of measuring it.
+  bool AddsOnClick() const;
+  void AddSpotAtClick(QPointF pixel);
   // Each returns whether it wrote or read the file; failures are shown.
   bool SaveObservation();
   bool OpenObservation();
@@ -94,6 +107,7 @@ class SunspotDock final : public QDockWidget {
  private:
   void ShowObservation();
   void TakeGroups(const std::vector<SpotGroup>& groups);
+  void SetClasses(int group, char zurich, const std::string& mcIntosh);
   void Warn(const QString& text);
 
   SunspotObservation observation_;
@@ -103,6 +117,7 @@ class SunspotDock final : public QDockWidget {
   QLabel* counts_;
   QDoubleSpinBox* k_;
   QLineEdit* observer_;
+  QPushButton* addOnClick_;
   PathChooser saveChooser_;
   PathChooser openChooser_;
   std::function<void(const QString&)> warner_;

@@ -138,7 +138,8 @@ const std::vector<OptionSection>& OptionTable() {
             "the observer's personal factor: kR is reported beside R (default 1)", &Parser::TakeK},
            {"--group-table", "FILE", "a file name ending in .csv or .json",
             "write one row a group (group, hemisphere, latitude_deg, longitude_deg, "
-            "cm_distance_deg, longitude_extent_deg, spots, area_msh, zurich, mcintosh, region) "
+            "cm_distance_deg, longitude_extent_deg, spots, area_msh, zurich, zurich_source, "
+            "mcintosh, mcintosh_source, region) "
             "as CSV or JSON by the file's extension",
             &Parser::TakeGroupTable},
            {"--report-line", "", "",

@@ -53,6 +53,18 @@ DetectedSpot SpotFrom(const Json& json) {
   return spot;
 }
 
+// Whether the observer chose the class; files before the choice was
+// recorded hold proposals only.
+bool ChosenByObserver(const Json& json, const char* key) {
+  const auto source = json.find(key);
+  if (source == json.end()) return false;
+  const std::string text = Field<std::string>(json, key);
+  if (text != "observer" && text != "proposed") {
+    throw SpotError(std::string("a group's ") + key + " is neither observer nor proposed");
+  }
+  return text == "observer";
+}
+
 SpotGroup GroupFrom(const Json& json, std::size_t spotCount) {
   SpotGroup group;
   group.number = Field<int>(json, "group");
@@ -76,6 +88,12 @@ SpotGroup GroupFrom(const Json& json, std::size_t spotCount) {
   if (zurich.size() != 1) throw SpotError("a group's Zurich class is not one letter");
   group.zurichClass = zurich.front();
   group.mcIntoshClass = Field<std::string>(json, "mcintosh");
+  group.zurichChosen = ChosenByObserver(json, "zurich_source");
+  group.mcIntoshChosen = ChosenByObserver(json, "mcintosh_source");
+  if ((group.zurichChosen && !IsZurichClass(group.zurichClass)) ||
+      (group.mcIntoshChosen && !IsMcIntoshClass(group.mcIntoshClass))) {
+    throw SpotError("group " + std::to_string(group.number) + " has a class that does not exist");
+  }
   if (const auto region = json.find("region"); region != json.end() && !region->is_null()) {
     group.region = Field<int>(json, "region");
   }
@@ -106,6 +124,18 @@ ObservedDisk DiskFrom(const Json& json) {
           Field<double>(json, "l0_deg"),
           Field<std::string>(json, "orientation"),
           Field<double>(json, "rotation_deg")};
+}
+
+// The spots carry their group's region number and the observer's classes,
+// as edits expect; the proposals are the detection's again.
+void CarryChoices(SpotGroup& group, std::vector<DetectedSpot>& spots) {
+  for (const int spot : group.spots) {
+    spots[spot].region = group.region;
+    spots[spot].zurichClass = group.zurichChosen ? group.zurichClass : char{0};
+    spots[spot].mcIntoshClass = group.mcIntoshChosen ? group.mcIntoshClass : std::string();
+  }
+  group.zurichProposal = ZurichClassOf(group, spots);
+  group.mcIntoshProposal = McIntoshClassOf(group, spots);
 }
 
 }  // namespace
@@ -169,10 +199,7 @@ SunspotObservation ParseObservation(const std::string& text) {
   }
   for (const Json& group : Member(json, "groups", Json::value_t::array)) {
     observation.groups.push_back(GroupFrom(group, observation.spots.size()));
-    // The spots carry their group's region number, as edits expect.
-    for (const int spot : observation.groups.back().spots) {
-      observation.spots[spot].region = observation.groups.back().region;
-    }
+    CarryChoices(observation.groups.back(), observation.spots);
   }
   const Json& counts = Member(json, "counts", Json::value_t::object);
   observation.counts.whole = HemisphereFrom(counts);

@@ -22,7 +22,7 @@
 namespace helidisk {
 
 inline constexpr const char* kObservationFormat = "helidisk sunspot observation";
-inline constexpr int kObservationVersion = 1;
+inline constexpr int kObservationVersion = 2;
 
 struct ObservedDisk {
   double centreXPx = 0;

@@ -16,6 +16,7 @@
 // 10^6 x sum(1 / mu) / (2 pi R^2) with R the disk's radius in pixels.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "diskframe.h"
@@ -67,6 +68,11 @@ struct DetectedSpot {
   // The official (NOAA) number the observer gave the spot's group; 0 for
   // none.  Kept with the spots so that it follows them through edits.
   int region = 0;
+  // The Zurich and McIntosh classes the observer chose for the spot's
+  // group; 0 and empty while the proposal stands.  Kept with the spots, as
+  // the region number is.
+  char zurichClass = 0;
+  std::string mcIntoshClass;
 
   // The spots it counts as in f: each umbra is a spot, a pore without
   // umbra is one.

@@ -78,8 +78,13 @@ double LargestSeparationDeg(const SpotGroup& group, const std::vector<DetectedSp
   return largest;
 }
 
+// The largest spot by area among those with a penumbra, where there are
+// any: the classes judge the largest penumbral spot.
 const DetectedSpot& LargestSpot(const SpotGroup& group, const std::vector<DetectedSpot>& spots) {
   const int largest = *std::max_element(group.spots.begin(), group.spots.end(), [&](int a, int b) {
+    if (spots[a].HasPenumbra() != spots[b].HasPenumbra()) {
+      return spots[b].HasPenumbra();
+    }
     return spots[a].areaMsh < spots[b].areaMsh;
   });
   return spots[largest];
@@ -118,20 +123,38 @@ GroupThirds ThirdsOf(const SpotGroup& group, const std::vector<DetectedSpot>& sp
   return thirds;
 }
 
-int MostCommonRegion(const SpotGroup& group, const std::vector<DetectedSpot>& spots) {
-  std::map<int, int> votes;
+// What the group's spots carry most often of a choice the observer made
+// (a region number, a class), or `none` where no spot carries one; a tie
+// goes to the smallest.
+template <typename Value>
+Value MostCommonChoice(const SpotGroup& group, const std::vector<DetectedSpot>& spots,
+                       Value DetectedSpot::*choice, const Value& none) {
+  std::map<Value, int> votes;
   for (const int index : group.spots) {
-    if (spots[index].region > 0) ++votes[spots[index].region];
+    if (spots[index].*choice != none) ++votes[spots[index].*choice];
   }
-  int region = 0;
+  Value chosen = none;
   int most = 0;
-  for (const auto& [number, count] : votes) {
+  for (const auto& [value, count] : votes) {
     if (count > most) {
-      region = number;
+      chosen = value;
       most = count;
     }
   }
-  return region;
+  return chosen;
+}
+
+// The observer's classes where the spots carry them, else the proposals.
+void ClassGroup(SpotGroup& group, const std::vector<DetectedSpot>& spots) {
+  group.zurichProposal = ZurichClassOf(group, spots);
+  group.mcIntoshProposal = McIntoshClassOf(group, spots);
+  const char zurich = MostCommonChoice(group, spots, &DetectedSpot::zurichClass, char{0});
+  const std::string mcIntosh =
+      MostCommonChoice(group, spots, &DetectedSpot::mcIntoshClass, std::string());
+  group.zurichChosen = zurich != 0;
+  group.mcIntoshChosen = !mcIntosh.empty();
+  group.zurichClass = group.zurichChosen ? zurich : group.zurichProposal;
+  group.mcIntoshClass = group.mcIntoshChosen ? mcIntosh : group.mcIntoshProposal;
 }
 
 bool AnyPenumbra(const SpotGroup& group, const std::vector<DetectedSpot>& spots) {
@@ -179,13 +202,68 @@ std::string McIntoshClassOf(const SpotGroup& group, const std::vector<DetectedSp
   } else {
     mcIntosh += SpotDiameterDeg(largest.areaMsh) > kLargeSpotDiameterDeg ? 'h' : 's';
   }
-  if (group.spots.size() == 1) {
+  // Unipolar classes have no distribution; bipolar ones at least two
+  // spots, and only D, E and F groups with penumbral spots a compact one.
+  if (mcIntosh.front() == 'A' || mcIntosh.front() == 'H') {
     mcIntosh += 'x';
   } else {
     const GroupThirds thirds = ThirdsOf(group, spots);
-    mcIntosh += thirds.penumbraInside ? 'c' : (thirds.spotsInside ? 'i' : 'o');
+    const bool compactAllowed =
+        mcIntosh.back() != 'x' && mcIntosh.front() != 'B' && mcIntosh.front() != 'C';
+    if (thirds.penumbraInside && compactAllowed) {
+      mcIntosh += 'c';
+    } else {
+      mcIntosh += thirds.spotsInside || thirds.penumbraInside ? 'i' : 'o';
+    }
   }
   return mcIntosh;
+}
+
+bool IsZurichClass(char zurich) {
+  return zurich != 0 && std::string_view("ABCDEFGHJ").find(zurich) != std::string_view::npos;
+}
+
+bool IsMcIntoshClass(std::string_view mcIntosh) {
+  if (mcIntosh.size() != 3) return false;
+  const char z = mcIntosh[0];
+  const char p = mcIntosh[1];
+  const char c = mcIntosh[2];
+  const auto oneOf = [](char letter, std::string_view letters) {
+    return letter != 0 && letters.find(letter) != std::string_view::npos;
+  };
+  switch (z) {
+    case 'A':
+      return p == 'x' && c == 'x';
+    case 'B':
+      return p == 'x' && oneOf(c, "oi");
+    case 'H':
+      return oneOf(p, "rsahk") && c == 'x';
+    case 'C':
+      return oneOf(p, "rsahk") && oneOf(c, "oi");
+    case 'D':
+    case 'E':
+    case 'F':
+      return p == 'r' ? oneOf(c, "oi") : oneOf(p, "sahk") && oneOf(c, "oic");
+    default:
+      return false;
+  }
+}
+
+std::vector<SpotGroup> SetGroupClasses(std::vector<DetectedSpot>& spots, int group, char zurich,
+                                       const std::string& mcIntosh) {
+  if (zurich != 0 && !IsZurichClass(zurich)) {
+    throw SpotError("a Zurich class is one of A, B, C, D, E, F, G, H, J");
+  }
+  if (!mcIntosh.empty() && !IsMcIntoshClass(mcIntosh)) {
+    throw SpotError("'" + mcIntosh +
+                    "' is not one of McIntosh's classes (such as Axx, Bxo, Hsx, Cao, Dkc)");
+  }
+  for (DetectedSpot& spot : spots) {
+    if (spot.group != group) continue;
+    spot.zurichClass = zurich;
+    spot.mcIntoshClass = mcIntosh;
+  }
+  return GroupsAsAssigned(spots);
 }
 
 std::vector<SpotGroup> GroupSpots(std::vector<DetectedSpot>& spots, double linkDistanceDeg) {
@@ -228,9 +306,8 @@ std::vector<SpotGroup> GroupsAsAssigned(std::vector<DetectedSpot>& spots) {
     SpotGroup& group = groups[i];
     group.number = static_cast<int>(i) + 1;
     for (const int index : group.spots) spots[index].group = group.number;
-    group.zurichClass = ZurichClassOf(group, spots);
-    group.mcIntoshClass = McIntoshClassOf(group, spots);
-    group.region = MostCommonRegion(group, spots);
+    ClassGroup(group, spots);
+    group.region = MostCommonChoice(group, spots, &DetectedSpot::region, 0);
   }
   return groups;
 }

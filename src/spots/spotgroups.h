@@ -14,6 +14,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "spotdetect.h"
@@ -36,10 +37,16 @@ struct SpotGroup {
   double longitudeExtentDeg = 0;
   double areaMsh = 0;
   int countedSpots = 0;
-  // Proposals the observer may change: the Zurich class A ... J and the
-  // McIntosh class (three letters, Zpc).
+  // The classes in effect: the Zurich class A ... J and the McIntosh class
+  // (three letters, Zpc), each the observer's choice where there is one,
+  // else the proposal.
   char zurichClass = 'A';
   std::string mcIntoshClass;
+  bool zurichChosen = false;
+  bool mcIntoshChosen = false;
+  // What the detection proposes, shown beside the observer's choice.
+  char zurichProposal = 'A';
+  std::string mcIntoshProposal;
   // The official region number: the one its spots carry most often; 0 for
   // none.
   int region = 0;
@@ -57,6 +64,20 @@ std::vector<SpotGroup> GroupsAsAssigned(std::vector<DetectedSpot>& spots);
 // Gives the group of that number the official region number (0: none),
 // through its spots.
 std::vector<SpotGroup> SetRegionNumber(std::vector<DetectedSpot>& spots, int group, int region);
+
+// Gives the group of that number the observer's classes, through its
+// spots: a Zurich class (IsZurichClass) or 0 for the proposal, a McIntosh
+// class (IsMcIntoshClass) or empty for the proposal.  Anything else is
+// refused with a SpotError that names the classes allowed.
+std::vector<SpotGroup> SetGroupClasses(std::vector<DetectedSpot>& spots, int group, char zurich,
+                                       const std::string& mcIntosh);
+
+// A, B, C, D, E, F, G, H or J (Waldmeier's classes have no I).
+bool IsZurichClass(char zurich);
+// One of the 60 classes McIntosh (1990) allows: Axx; Bxo, Bxi; H with
+// r, s, a, h or k and x; C with r, s, a, h or k and o or i; D, E, F with r
+// and o or i, or with s, a, h or k and o, i or c.
+bool IsMcIntoshClass(std::string_view mcIntosh);
 
 // The great-circle distance between two places in degrees.
 double HeliographicDistanceDeg(const SpotPlace& a, const SpotPlace& b);

@@ -45,7 +45,9 @@ std::vector<std::string> GroupFields(const SpotGroup& group) {
           std::to_string(group.countedSpots),
           ExactNumber(group.areaMsh),
           std::string(1, group.zurichClass),
+          ClassSource(group.zurichChosen),
           group.mcIntoshClass,
+          ClassSource(group.mcIntoshChosen),
           group.region > 0 ? std::to_string(group.region) : std::string()};
 }
 
@@ -125,6 +127,8 @@ Json SpotsJson(const std::vector<DetectedSpot>& spots) {
   return array;
 }
 
+const char* ClassSource(bool chosen) { return chosen ? "observer" : "proposed"; }
+
 Json GroupsJson(const std::vector<SpotGroup>& groups) {
   Json array = Json::array();
   for (const SpotGroup& group : groups) {
@@ -139,7 +143,9 @@ Json GroupsJson(const std::vector<SpotGroup>& groups) {
                      {"spots", group.countedSpots},
                      {"area_msh", group.areaMsh},
                      {"zurich", std::string(1, group.zurichClass)},
+                     {"zurich_source", ClassSource(group.zurichChosen)},
                      {"mcintosh", group.mcIntoshClass},
+                     {"mcintosh_source", ClassSource(group.mcIntoshChosen)},
                      {"region", group.region > 0 ? Json(group.region) : Json(nullptr)},
                      {"members", spots}});
   }

@@ -30,11 +30,14 @@ inline constexpr std::array<const char*, 14> kSpotColumns = {"group",
                                                              "counted_spots",
                                                              "partial"};
 
-inline constexpr std::array<const char*, 11> kGroupColumns = {
-    "group",         "hemisphere",      "latitude_deg",
-    "longitude_deg", "cm_distance_deg", "longitude_extent_deg",
-    "spots",         "area_msh",        "zurich",
-    "mcintosh",      "region"};
+inline constexpr std::array<const char*, 13> kGroupColumns = {
+    "group",           "hemisphere",           "latitude_deg", "longitude_deg",
+    "cm_distance_deg", "longitude_extent_deg", "spots",        "area_msh",
+    "zurich",          "zurich_source",        "mcintosh",     "mcintosh_source",
+    "region"};
+
+// Who gave a group its class: "observer" or "proposed".
+const char* ClassSource(bool chosen);
 
 // One record a spot (numbered from 1 in the detection's order), header
 // first; RFC 4180, numbers exact with a full stop.

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QDockWidget>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -16,6 +17,7 @@
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <optional>
 
 #include "featurerotation.h"
 #include "form_main.h"
@@ -43,6 +45,7 @@ class RotationActionsTest : public QObject {
   void pointsFollowTheChosenLaw();
   void shownInstantTableGivesTheCrossings();
   void detectedSpotsFollowTheInstant();
+  void addOnClickTakesTheNextClickForASpot();
 
  private:
   template <typename T>
@@ -55,6 +58,9 @@ class RotationActionsTest : public QObject {
   // The mark of the first measured point, as the law puts it at the
   // instant the window shows, in the picture control of the design size.
   QPoint ExpectedMark(const char* model) const;
+  // Opens a generated image with one spot and detects it.
+  void OpenAndDetectSpottedSun(const QTemporaryDir& folder) const;
+  QPushButton* ButtonWithText(const char* text) const;
 
   std::unique_ptr<TForm_Main> window_;
 };
@@ -155,8 +161,13 @@ void RotationActionsTest::shortcutsStepOnceWhereverTheFocusIs() {
 // names the law.
 void RotationActionsTest::pointsFollowTheChosenLaw() {
   const QRgb markColour = qRgb(255, 0, 255);
+  auto* legend = Control<QLabel>("MarksLegend");
+  QVERIFY(!legend->isVisible());
   ClickPictureAt({499, 313 - 306 * std::sin(40 * std::numbers::pi / 180)});
   QCOMPARE(window_->MeasuredPoints().size(), std::size_t{1});
+  QVERIFY(legend->isVisible());
+  QVERIFY(legend->text().contains("points") && legend->text().contains("Howard"));
+  QVERIFY(!legend->text().contains("spots"));
   QVERIFY(Control<QDockWidget>("Dock_MeasuredPoints")->windowTitle().contains("Howard"));
 
   Control<QAction>("GoRotationForward1")->trigger();
@@ -172,22 +183,26 @@ void RotationActionsTest::pointsFollowTheChosenLaw() {
   QCOMPARE(Picture().pixel(rigid), markColour);
   QVERIFY(Picture().pixel(howard) != markColour);
   QVERIFY(Control<QDockWidget>("Dock_MeasuredPoints")->windowTitle().contains("Rigid"));
+  QVERIFY(legend->text().contains("Rigid"));
 }
 
 // The table of the points at the shown instant names the minutes at which
 // a point reaches the central meridian and the west limb: shown at those
 // minutes, the point stands there.
 void RotationActionsTest::shownInstantTableGivesTheCrossings() {
-  constexpr int kCmDistance = 3;
-  constexpr int kMu = 4;
-  constexpr int kVisible = 5;
-  constexpr int kMeridian = 6;
-  constexpr int kLimb = 7;
+  constexpr int kFeature = 0;
+  constexpr int kCmDistance = 4;
+  constexpr int kMu = 5;
+  constexpr int kVisible = 6;
+  constexpr int kMeridian = 7;
+  constexpr int kLimb = 8;
   ClickPictureAt({430, 330});
   // Docked: a floating dock makes the offscreen platform warn.
   Control<QDockWidget>("Dock_RotatedPoints")->show();
   auto* table = Control<QTableWidget>("Table_RotatedPoints");
   QCOMPARE(table->rowCount(), 1);
+  QCOMPARE(table->item(0, kFeature)->text(), QStringLiteral("Point 1"));
+  QVERIFY(Control<QLabel>("RotatedPointsLaw")->text().contains("Howard"));
   QVERIFY(table->item(0, kCmDistance)->text().startsWith(QStringLiteral("E ")));
   QCOMPARE(table->item(0, kVisible)->text(), QStringLiteral("yes"));
 
@@ -211,22 +226,33 @@ void RotationActionsTest::shownInstantTableGivesTheCrossings() {
 // The spots detected on an opened image follow a step of a day in orange,
 // as the measured points do: the mark moves by what Howard's law turns the
 // spot through, seen from the Earth a day later.
-void RotationActionsTest::detectedSpotsFollowTheInstant() {
+constexpr double kSpotLatitudeDeg = 10;
+
+QPushButton* RotationActionsTest::ButtonWithText(const char* text) const {
+  const QList<QPushButton*> buttons = window_->findChildren<QPushButton*>();
+  const auto found = std::find_if(
+      buttons.begin(), buttons.end(),
+      [text](const QPushButton* button) { return button->text() == QString::fromUtf8(text); });
+  return found == buttons.end() ? nullptr : *found;
+}
+
+void RotationActionsTest::OpenAndDetectSpottedSun(const QTemporaryDir& folder) const {
   constexpr int kSidePx = 600;
-  constexpr double kLatitudeDeg = 10;
-  QTemporaryDir folder;
   QVERIFY(folder.isValid());
   const QString path = folder.filePath("sun.png");
   QVERIFY(fakes::WriteSpottedSun(path, kSidePx,
-                                 {fakes::SpotFromCentralMeridian(-10, kLatitudeDeg, 600)}));
+                                 {fakes::SpotFromCentralMeridian(-10, kSpotLatitudeDeg, 600)}));
   window_->SetInstantPrompt([](const UtcMinute&) { return UtcMinute{2026, 6, 15, 10, 30}; });
   window_->OpenImage(path);
-  const QList<QPushButton*> buttons = window_->findChildren<QPushButton*>();
-  const auto detect = std::find_if(buttons.begin(), buttons.end(), [](const QPushButton* button) {
-    return button->text() == QStringLiteral("&Detect");
-  });
-  QVERIFY(detect != buttons.end());
-  (*detect)->click();
+  QPushButton* detect = ButtonWithText("&Detect");
+  QVERIFY(detect != nullptr);
+  detect->click();
+}
+
+void RotationActionsTest::detectedSpotsFollowTheInstant() {
+  constexpr double kLatitudeDeg = kSpotLatitudeDeg;
+  QTemporaryDir folder;
+  OpenAndDetectSpottedSun(folder);
   const SunspotObservation& observation = window_->findChild<SunspotDock*>()->Observation();
   QCOMPARE(observation.spots.size(), std::size_t{1});
 
@@ -246,6 +272,7 @@ void RotationActionsTest::detectedSpotsFollowTheInstant() {
   };
   const QPointF before = orangeCentre();
   QVERIFY(before.x() >= 0);
+  QVERIFY(Control<QLabel>("MarksLegend")->text().contains("spots"));
   Control<QAction>("GoDayForward1")->trigger();
   const QPointF after = orangeCentre();
   QVERIFY(after.x() >= 0);
@@ -267,6 +294,50 @@ void RotationActionsTest::detectedSpotsFollowTheInstant() {
            qPrintable(QStringLiteral("moved %1 px, expected %2 px")
                           .arg(std::hypot(shift.x(), shift.y()))
                           .arg(expectedShiftPx)));
+  // The spot also has its row among the points at the shown instant, measured at
+  // the observation's minute.
+  Control<QDockWidget>("Dock_RotatedPoints")->show();
+  auto* table = Control<QTableWidget>("Table_RotatedPoints");
+  QCOMPARE(table->rowCount(), 1);
+  QCOMPARE(table->item(0, 0)->text(), QStringLiteral("Spot 1"));
+  QCOMPARE(table->item(0, 1)->text(), QStringLiteral("2026-06-15T10:30Z"));
+}
+
+// With "Add on click" pressed, a click on the image adds a spot at the
+// image's pixel under it (the observer confirms its size), once; the next
+// click measures a point again.
+void RotationActionsTest::addOnClickTakesTheNextClickForASpot() {
+  QTemporaryDir folder;
+  OpenAndDetectSpottedSun(folder);
+  auto* dock = window_->findChild<SunspotDock*>();
+  std::optional<QPointF> asked;
+  dock->SetSpotAsker([&asked](const std::optional<QPointF>& pixel) {
+    asked = pixel;
+    const QPointF at = pixel.value_or(QPointF());
+    return std::optional<SunspotDock::AddedSpot>({at.x(), at.y(), 40, false});
+  });
+  QPushButton* addOnClick = ButtonWithText("Add on &click");
+  QVERIFY(addOnClick != nullptr);
+  addOnClick->click();
+  QVERIFY(addOnClick->isChecked());
+  // A little west of the disk's centre in the picture.
+  const QSize shown = Picture().size();
+  ClickPictureAt({shown.width() / 2.0 + 40, shown.height() / 2.0});
+  QVERIFY(asked.has_value());
+  QCOMPARE(dock->Observation().spots.size(), std::size_t{2});
+  QVERIFY(window_->MeasuredPoints().empty());
+  QVERIFY(!addOnClick->isChecked());
+  const auto added = std::find_if(dock->Observation().spots.begin(),
+                                  dock->Observation().spots.end(), [&](const DetectedSpot& spot) {
+                                    return std::hypot(spot.place.xPx - asked->x(),
+                                                      spot.place.yPx - asked->y()) < 1e-9;
+                                  });
+  QVERIFY(added != dock->Observation().spots.end());
+  QVERIFY2(added->place.cmDistanceDeg > 0, "west of the centre");
+
+  ClickPictureAt({shown.width() / 2.0 - 40, shown.height() / 2.0});
+  QCOMPARE(window_->MeasuredPoints().size(), std::size_t{1});
+  QCOMPARE(dock->Observation().spots.size(), std::size_t{2});
 }
 
 }  // namespace helidisk

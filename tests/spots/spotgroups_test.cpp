@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <ostream>
 #include <string>
@@ -92,6 +93,24 @@ std::vector<GroupingCase> Cases() {
        3,
        0,
        0},
+      // Proposals stay among McIntosh's classes: a cluster of pores has no
+      // distribution, and a C group none compact.
+      {"ClusterOfPores",
+       {Spot(10, 180, 5, 0), Spot(10, 181, 5, 0), Spot(11, 180.5, 5, 0)},
+       "A",
+       {"Axx"},
+       1,
+       3,
+       0,
+       0},
+      {"PenumbraAtTheWestEndWithPoresBetween",
+       {Spot(-10, 180, 5, 0), Spot(-10, 182.5, 5, 0), Spot(-10, 186, 60)},
+       "C",
+       {"Csi"},
+       0,
+       0,
+       1,
+       3},
       {"SevenDegreesApartTwoGroups",
        {Spot(5, 180, 30), Spot(5, 187, 30)},
        "JJ",
@@ -114,6 +133,8 @@ TEST_P(Grouping, ClassesAndCounts) {
     EXPECT_EQ(groups[i].number, static_cast<int>(i) + 1);
     EXPECT_EQ(groups[i].zurichClass, c.classes[i]) << "group " << i + 1;
     EXPECT_EQ(groups[i].mcIntoshClass, c.mcIntosh[i]) << "group " << i + 1;
+    EXPECT_TRUE(IsMcIntoshClass(groups[i].mcIntoshClass)) << groups[i].mcIntoshClass;
+    EXPECT_FALSE(groups[i].zurichChosen || groups[i].mcIntoshChosen);
     for (const int index : groups[i].spots) EXPECT_EQ(spots[index].group, groups[i].number);
   }
   const SunspotCounts counts = CountSunspots(groups, 0.6);
@@ -147,6 +168,73 @@ TEST(Grouping, GroupsAreNumberedFromEastToWest) {
   EXPECT_EQ(spots[1].group, 1);
   EXPECT_EQ(spots[2].group, 2);
   EXPECT_EQ(spots[0].group, 3);
+}
+
+// McIntosh (1990) lists 60 classes; every letter triple is tried against
+// that count and against some that are close to valid.
+TEST(McIntoshClasses, SixtyOfTheTriplesAreClasses) {
+  int classes = 0;
+  for (const char z : std::string("ABCDEFGHJ")) {
+    for (const char p : std::string("xrsahk")) {
+      for (const char c : std::string("xoic"))
+        classes += IsMcIntoshClass(std::string{z, p, c}) ? 1 : 0;
+    }
+  }
+  EXPECT_EQ(classes, 60);
+  for (const char* valid : {"Axx", "Bxi", "Hkx", "Cro", "Dro", "Dkc", "Esc", "Fhi"}) {
+    EXPECT_TRUE(IsMcIntoshClass(valid)) << valid;
+  }
+  for (const char* invalid :
+       {"Axo", "Hso", "Csc", "Drc", "Bso", "Jsx", "Gso", "dso", "Ds", "Dsoo"}) {
+    EXPECT_FALSE(IsMcIntoshClass(invalid)) << invalid;
+  }
+  std::string zurich;
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    if (IsZurichClass(letter)) zurich += letter;
+  }
+  EXPECT_EQ(zurich, "ABCDEFGHJ");
+}
+
+// The observer's classes ride on the spots: they outlive a regrouping,
+// stand beside the proposal, give way to it again when cleared, and an
+// unknown class changes nothing.
+TEST(GroupClasses, ChosenClassesFollowTheSpotsAndCanBeCleared) {
+  std::vector<DetectedSpot> spots{Spot(12, 180, 120), Spot(12, 184, 20, 0), Spot(12, 188, 150, 2),
+                                  Spot(-20, 150, 40)};
+  std::vector<SpotGroup> groups = GroupSpots(spots);
+  ASSERT_EQ(groups.size(), 2U);
+  const int bipolar = groups[1].number;
+  groups = SetGroupClasses(spots, bipolar, 'E', "Eki");
+  EXPECT_EQ(groups[1].zurichClass, 'E');
+  EXPECT_EQ(groups[1].mcIntoshClass, "Eki");
+  EXPECT_TRUE(groups[1].zurichChosen && groups[1].mcIntoshChosen);
+  EXPECT_EQ(groups[1].zurichProposal, 'D');
+  EXPECT_EQ(groups[1].mcIntoshProposal, "Dsi");
+  EXPECT_FALSE(groups[0].zurichChosen || groups[0].mcIntoshChosen);
+
+  // The observer takes the leader spot out of the bipolar group.
+  spots[2].group = 0;
+  groups = GroupsAsAssigned(spots);
+  ASSERT_EQ(groups.size(), 3U);
+  const auto withSpot = [&](int spot) {
+    return *std::find_if(groups.begin(), groups.end(), [&](const SpotGroup& group) {
+      return std::find(group.spots.begin(), group.spots.end(), spot) != group.spots.end();
+    });
+  };
+  EXPECT_EQ(withSpot(0).mcIntoshClass, "Eki");
+  EXPECT_EQ(withSpot(2).mcIntoshClass, "Eki");
+
+  groups = SetGroupClasses(spots, withSpot(0).number, 0, "");
+  EXPECT_FALSE(withSpot(0).zurichChosen || withSpot(0).mcIntoshChosen);
+  EXPECT_EQ(withSpot(0).zurichClass, withSpot(0).zurichProposal);
+
+  const std::vector<DetectedSpot> before = spots;
+  EXPECT_THROW(SetGroupClasses(spots, 1, 'I', ""), SpotError);
+  EXPECT_THROW(SetGroupClasses(spots, 1, 0, "Hso"), SpotError);
+  for (std::size_t i = 0; i < spots.size(); ++i) {
+    EXPECT_EQ(spots[i].zurichClass, before[i].zurichClass);
+    EXPECT_EQ(spots[i].mcIntoshClass, before[i].mcIntoshClass);
+  }
 }
 
 TEST(HeliographicDistance, AlongTheEquatorAndTheMeridian) {

@@ -65,8 +65,10 @@ TEST(GroupRows, NameTheHemisphereAndTheClasses) {
   ASSERT_EQ(lines.size(), 2U);
   EXPECT_EQ(lines[0],
             "group,hemisphere,latitude_deg,longitude_deg,cm_distance_deg,longitude_extent_deg,"
-            "spots,area_msh,zurich,mcintosh,region");
-  EXPECT_EQ(lines[1], "1,S,-10,180,0,0,3,900,H,Hhx,13664");
+            "spots,area_msh,zurich,zurich_source,mcintosh,mcintosh_source,region");
+  EXPECT_EQ(lines[1], "1,S,-10,180,0,0,3,900,H,proposed,Hhx,proposed,13664");
+  const std::vector<std::string> chosen = Lines(GroupsCsv(SetGroupClasses(spots, 1, 'H', "Hkx")));
+  EXPECT_EQ(chosen[1], "1,S,-10,180,0,0,3,900,H,observer,Hkx,observer,13664");
 }
 
 TEST(Counts, JsonNamesTheWholeDiskAndBothHemispheres) {
@@ -148,7 +150,8 @@ SunspotObservation SampleObservation() {
   observation.disk = {1023.5, 1023.25, 921.5, -9.6, 1.03, 276.4, "sky", 0};
   observation.spots = {Spot(10, 180, 120, 2), Spot(11, 183, 8, 0)};
   GroupSpots(observation.spots);
-  observation.groups = SetRegionNumber(observation.spots, 1, 13664);
+  SetRegionNumber(observation.spots, 1, 13664);
+  observation.groups = SetGroupClasses(observation.spots, 1, 0, "Cko");
   observation.counts = CountSunspots(observation.groups, 0.8);
   observation.observerCode = "XYZ";
   observation.seeing = 2;
@@ -171,6 +174,11 @@ TEST(ObservationFile, ReadsBackWhatItWrote) {
   ASSERT_EQ(read.groups.size(), 1U);
   EXPECT_EQ(read.groups[0].spots, written.groups[0].spots);
   EXPECT_EQ(read.groups[0].zurichClass, written.groups[0].zurichClass);
+  EXPECT_FALSE(read.groups[0].zurichChosen);
+  EXPECT_TRUE(read.groups[0].mcIntoshChosen);
+  EXPECT_EQ(read.groups[0].mcIntoshClass, "Cko");
+  EXPECT_EQ(read.groups[0].mcIntoshProposal, written.groups[0].mcIntoshProposal);
+  EXPECT_EQ(read.spots[1].mcIntoshClass, "Cko");
   EXPECT_EQ(read.groups[0].region, 13664);
   EXPECT_EQ(read.spots[1].region, 13664);
   EXPECT_EQ(read.counts.whole.f, 3);
@@ -200,7 +208,15 @@ std::vector<DamagedCase> DamagedCases() {
       {"CutShort", good.substr(0, good.size() / 2), "not JSON"},
       {"ForeignJson", R"({"name": "something else"})", "not a helidisk sunspot observation"},
       {"AnArray", "[1, 2]", "not a helidisk sunspot observation"},
-      {"LaterVersion", Replaced(good, "\"version\": 1", "\"version\": 7"), "later helidisk"},
+      {"LaterVersion",
+       Replaced(good, "\"version\": " + std::to_string(kObservationVersion), "\"version\": 7"),
+       "later helidisk"},
+      {"UnknownClassSource",
+       Replaced(good, "\"mcintosh_source\": \"observer\"", "\"mcintosh_source\": \"me\""),
+       "neither observer nor proposed"},
+      {"ChosenClassThatDoesNotExist",
+       Replaced(good, "\"mcintosh\": \"Cko\"", "\"mcintosh\": \"Ckq\""),
+       "class that does not exist"},
       {"SpotsMissing", Replaced(good, "\"spots\":", "\"spotz\":"), "\"spots\""},
       {"GroupNamesNoSpot",
        Replaced(good, "\"members\": [\n        1,", "\"members\": [\n        9,"),

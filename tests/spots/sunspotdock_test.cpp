@@ -93,11 +93,11 @@ TEST_F(SunspotPanel, EditsChangeTheCounts) {
 
 TEST_F(SunspotPanel, AddedSpotJoinsTheCountsAndOneOffTheDiskIsRefused) {
   dock_.Detect(Scene());
-  dock_.SetSpotAsker([] { return SunspotDock::AddedSpot{511.5, 300, 40, false}; });
+  dock_.SetSpotAsker([](auto) { return SunspotDock::AddedSpot{511.5, 300, 40, false}; });
   dock_.AddSpot();
   EXPECT_EQ(dock_.SpotTable()->rowCount(), 9);
   EXPECT_EQ(dock_.Observation().counts.whole.f, 9);
-  dock_.SetSpotAsker([] { return SunspotDock::AddedSpot{2, 2, 40, false}; });
+  dock_.SetSpotAsker([](auto) { return SunspotDock::AddedSpot{2, 2, 40, false}; });
   dock_.AddSpot();
   EXPECT_EQ(dock_.SpotTable()->rowCount(), 9);
   ASSERT_EQ(warnings_.size(), 1);
@@ -198,6 +198,39 @@ TEST_F(SunspotPanel, RegionNumberTypedIntoTheGroupTableIsKept) {
   ASSERT_EQ(warnings_.size(), 1);
   EXPECT_EQ(dock_.Observation().groups[0].region, 0);
   EXPECT_EQ(dock_.GroupTable()->item(0, 9)->text(), "");
+}
+
+// The observer's classes are typed over the proposals, which stay in view;
+// a class McIntosh does not list is refused, and an empty cell gives the
+// proposal back.
+TEST_F(SunspotPanel, ClassesTypedIntoTheGroupTableOverrideTheProposal) {
+  constexpr int kZurich = 7;
+  constexpr int kMcIntosh = 8;
+  constexpr int kProposed = 10;
+  dock_.Detect(Scene());
+  QTableWidget* groups = dock_.GroupTable();
+  const QString proposed = groups->item(1, kProposed)->text();
+  EXPECT_EQ(proposed, QStringLiteral("%1 %2").arg(groups->item(1, kZurich)->text(),
+                                                  groups->item(1, kMcIntosh)->text()));
+  groups->item(1, kZurich)->setText("g");
+  groups->item(1, kMcIntosh)->setText("ekc");
+  const SpotGroup& chosen = dock_.Observation().groups[1];
+  EXPECT_EQ(chosen.zurichClass, 'G');
+  EXPECT_EQ(chosen.mcIntoshClass, "Ekc");
+  EXPECT_TRUE(chosen.zurichChosen && chosen.mcIntoshChosen);
+  EXPECT_EQ(groups->item(1, kMcIntosh)->text(), "Ekc");
+  EXPECT_TRUE(groups->item(1, kMcIntosh)->font().bold());
+  EXPECT_EQ(groups->item(1, kProposed)->text(), proposed);
+
+  groups->item(1, kMcIntosh)->setText("Exq");
+  ASSERT_EQ(warnings_.size(), 1);
+  EXPECT_EQ(dock_.Observation().groups[1].mcIntoshClass, "Ekc");
+  EXPECT_EQ(groups->item(1, kMcIntosh)->text(), "Ekc");
+
+  groups->item(1, kZurich)->setText("");
+  EXPECT_FALSE(dock_.Observation().groups[1].zurichChosen);
+  EXPECT_EQ(groups->item(1, kZurich)->text(), proposed.left(1));
+  EXPECT_EQ(dock_.Observation().groups[1].mcIntoshClass, "Ekc");
 }
 
 TEST_F(SunspotPanel, MonthFileGetsTheDaysLine) {
