@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <cmath>
+#include <utility>
 
 #include "checked.h"
 #include "grids.h"
@@ -30,6 +31,18 @@ void DrawLimb(Canvas& canvas, const DiskFrame& frame) {
       canvas.LineTo(x, y);
     }
   }
+}
+
+// The grid and the limb in the overlay's grey.
+void DrawOverlay(Canvas& canvas, const DiskFrame& frame, bool differentialGrid,
+                 double hoursSinceNewYear) {
+  canvas.SetPenColor(kGrey);
+  if (differentialGrid) {
+    DrawDifferentialGrid(canvas, frame, hoursSinceNewYear);
+  } else {
+    DrawFixedGrid(canvas, frame);
+  }
+  DrawLimb(canvas, frame);
 }
 
 }  // namespace
@@ -66,19 +79,17 @@ double ZenithUpRotationDeg(Orientation orientation, const SunEphemeris& sun, dou
   return -std::atan2(-zenith.right, -zenith.down) * RadToDeg;
 }
 
-QImage OverlaidImage(const QImage& image, const DiskFrame& frame, bool differentialGrid,
+QImage OverlaidImage(QImage image, const DiskFrame& frame, bool differentialGrid,
                      double hoursSinceNewYear, double opacity) {
-  QImage base = image.convertToFormat(QImage::Format_RGB32);
   QImageCanvas canvas;
-  canvas.Adopt(base);
-  canvas.SetPenColor(kGrey);
-  if (differentialGrid) {
-    DrawDifferentialGrid(canvas, frame, hoursSinceNewYear);
-  } else {
-    DrawFixedGrid(canvas, frame);
+  if (opacity >= 1) {
+    canvas.Adopt(std::move(image));
+    DrawOverlay(canvas, frame, differentialGrid, hoursSinceNewYear);
+    return canvas.Image();
   }
-  DrawLimb(canvas, frame);
-  if (opacity >= 1) return canvas.Image();
+  QImage base = std::move(image).convertToFormat(QImage::Format_RGB32);
+  canvas.Adopt(base);
+  DrawOverlay(canvas, frame, differentialGrid, hoursSinceNewYear);
   QPainter painter(&base);
   painter.setOpacity(std::max(0.0, opacity));
   painter.drawImage(0, 0, canvas.Image());

@@ -41,8 +41,10 @@ double ZenithUpRotationDeg(Orientation orientation, const SunEphemeris& sun, dou
 
 // The image with the grid (rigid, or differential after `hoursSinceNewYear`
 // hours), its coloured meridians and axis markers and the limb drawn over
-// it through the frame, blended at the opacity (0 ... 1); 32-bit RGB.
-QImage OverlaidImage(const QImage& image, const DiskFrame& frame, bool differentialGrid,
+// it through the frame, blended at the opacity (0 ... 1); 32-bit RGB.  At
+// full opacity a 32-bit image handed over (moved in) is drawn on in place,
+// without a second full-size buffer.
+QImage OverlaidImage(QImage image, const DiskFrame& frame, bool differentialGrid,
                      double hoursSinceNewYear, double opacity);
 
 }  // namespace helidisk

@@ -3,6 +3,7 @@
 #include <QString>
 #include <cmath>
 #include <memory>
+#include <utility>
 
 #include "alignrun.h"
 #include "geometryexport.h"
@@ -133,9 +134,11 @@ int RenderPictures(const RenderOptions& given, std::FILE* out, std::FILE* err) {
                          err);
     }
     if (!options.outputPath.empty()) {
-      const QImage overlaid = OverlaidImage(job->image.display, result.frame,
-                                            options.differentialGrid, options.hourPosition, 1.0);
-      picture = EncodeOverlaid(overlaid, *job, result, options);
+      // Drawn on the decoded image itself: one full-size buffer besides the
+      // encoder's output.
+      job->image.display = OverlaidImage(std::move(job->image.display), result.frame,
+                                         options.differentialGrid, options.hourPosition, 1.0);
+      picture = EncodeOverlaid(job->image.display, *job, result, options);
     }
   } else if (options.outputPath.empty()) {
     result = InstantResultsOf(options);

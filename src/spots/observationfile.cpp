@@ -58,7 +58,7 @@ DetectedSpot SpotFrom(const Json& json) {
 bool ChosenByObserver(const Json& json, const char* key) {
   const auto source = json.find(key);
   if (source == json.end()) return false;
-  const std::string text = Field<std::string>(json, key);
+  const auto text = Field<std::string>(json, key);
   if (text != "observer" && text != "proposed") {
     throw SpotError(std::string("a group's ") + key + " is neither observer nor proposed");
   }
