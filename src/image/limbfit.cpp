@@ -7,10 +7,12 @@
 #include <numbers>
 #include <optional>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "imageerror.h"
+#include "largebuffer.h"
 
 namespace helidisk {
 
@@ -67,7 +69,9 @@ struct Circle {
 class GreyImage {
  public:
   explicit GreyImage(const QImage& image) : width_(image.width()), height_(image.height()) {
-    levels_.resize(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
+    // Every level is written below: no need to clear the buffer first.
+    levels_ = AllocateLargeBuffer(PixelCount());
+    if (!levels_) throw ImageError("not enough memory to search the image for the disk");
     if (image.format() == QImage::Format_Grayscale8) {
       for (int y = 0; y < height_; ++y) {
         std::copy_n(image.constScanLine(y), width_, Row(y));
@@ -90,7 +94,10 @@ class GreyImage {
 
   int Width() const { return width_; }
   int Height() const { return height_; }
-  const std::vector<std::uint8_t>& Levels() const { return levels_; }
+  std::size_t PixelCount() const {
+    return static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
+  }
+  std::span<const std::uint8_t> Levels() const { return {levels_.get(), PixelCount()}; }
 
   double At(int x, int y) const {
     return levels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
@@ -112,11 +119,11 @@ class GreyImage {
 
  private:
   std::uint8_t* Row(int y) {
-    return levels_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+    return levels_.get() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
   }
   int width_;
   int height_;
-  std::vector<std::uint8_t> levels_;
+  LargeBuffer levels_;
 };
 
 struct SkyAndDisk {
@@ -126,7 +133,7 @@ struct SkyAndDisk {
 
 // Otsu's threshold on the grey-level histogram, returned as the means of
 // the two classes it separates.
-SkyAndDisk OtsuClasses(const std::vector<std::uint8_t>& levels) {
+SkyAndDisk OtsuClasses(std::span<const std::uint8_t> levels) {
   std::array<double, 256> histogram{};
   for (const std::uint8_t level : levels) histogram[level] += 1;
   const auto total = static_cast<double>(levels.size());

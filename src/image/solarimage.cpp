@@ -9,8 +9,11 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "fitsfile.h"
+#include "jpegfile.h"
+#include "largepicture.h"
 #include "stretch.h"
 #include "tiffexif.h"
 
@@ -36,12 +39,49 @@ std::string ExifText(ExifData* data, ExifIfd ifd, ExifTag tag) {
 }
 
 // DateTimeOriginal with OffsetTimeOriginal from a JPEG's EXIF segment.
+std::optional<ObservationTime> ExifDataTime(ExifData* data) {
+  return ParseExifDateTime(ExifText(data, EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL),
+                           ExifText(data, EXIF_IFD_EXIF, EXIF_TAG_OFFSET_TIME_ORIGINAL));
+}
+
 std::optional<ObservationTime> JpegObservationTime(const QString& path) {
   const std::unique_ptr<ExifData, ExifReleaser> data(
       exif_data_new_from_file(QFile::encodeName(path).constData()));
   if (!data) return std::nullopt;
-  return ParseExifDateTime(ExifText(data.get(), EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL),
-                           ExifText(data.get(), EXIF_IFD_EXIF, EXIF_TAG_OFFSET_TIME_ORIGINAL));
+  return ExifDataTime(data.get());
+}
+
+// How the camera held the picture: 1 as stored, 2 ... 8 mirrored or turned.
+int ExifOrientation(ExifData* data) {
+  ExifEntry* entry = exif_content_get_entry(data->ifd[EXIF_IFD_0], EXIF_TAG_ORIENTATION);
+  if (entry == nullptr || entry->format != EXIF_FORMAT_SHORT || entry->size < 2) return 1;
+  return exif_get_short(entry->data, exif_data_get_byte_order(data));
+}
+
+// A JPEG as it is stored, decoded by libjpeg-turbo itself (jpegfile.h says
+// why); nothing for any other file, for a picture the camera held turned,
+// which Qt's reader turns upright, and for what DecodeJpeg leaves to Qt.
+std::optional<SolarImage> DirectlyDecodedJpeg(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  const uchar* mapped = file.map(0, file.size());
+  if (mapped == nullptr) return std::nullopt;
+  const std::span<const std::uint8_t> bytes(mapped, static_cast<std::size_t>(file.size()));
+  if (bytes.size() < 3 || bytes[0] != 0xff || bytes[1] != 0xd8 || bytes[2] != 0xff) {
+    return std::nullopt;
+  }
+  const std::unique_ptr<ExifData, ExifReleaser> exif(
+      exif_data_new_from_data(mapped, static_cast<unsigned int>(bytes.size())));
+  if (exif && ExifOrientation(exif.get()) != 1) return std::nullopt;
+  std::optional<QImage> picture = DecodeJpeg(bytes, kMaxImageSidePx);
+  if (!picture) return std::nullopt;
+  SolarImage image;
+  image.path = path;
+  image.kind = ImageKind::Photograph;
+  image.formatName = QStringLiteral("JPEG");
+  image.display = std::move(*picture);
+  if (exif) image.observed = ExifDataTime(exif.get());
+  return image;
 }
 
 // The same tags from a TIFF file's own directories or a PNG's eXIf chunk.
@@ -79,6 +119,7 @@ void RequireSideLimit(const QString& path, QSize size) {
 }
 
 SolarImage LoadPhotograph(const QString& path) {
+  if (std::optional<SolarImage> jpeg = DirectlyDecodedJpeg(path)) return std::move(*jpeg);
   QImageReader::setAllocationLimit(kAllocationLimitMb);
   QImageReader reader(path);
   reader.setAutoTransform(true);
@@ -92,6 +133,9 @@ SolarImage LoadPhotograph(const QString& path) {
   image.kind = ImageKind::Photograph;
   const QByteArray format = reader.format();
   image.formatName = QString::fromLatin1(format).toUpper();
+  // Qt's readers decode into a picture of the right size and format given
+  // to them, here one on a large buffer.
+  image.display = LargePicture(reader.size().width(), reader.size().height(), reader.imageFormat());
   if (!reader.read(&image.display) || image.display.isNull()) {
     ThrowImageError(path, QStringLiteral("cannot decode the image (") + reader.errorString() +
                               QStringLiteral(")"));

@@ -4,6 +4,9 @@
 #include <QFile>
 #include <algorithm>
 
+#include "greyimage.h"
+#include "largepicture.h"
+
 namespace helidisk {
 
 namespace {
@@ -18,7 +21,8 @@ QImage BrightestChannel(const QImage& image) {
     return image.convertToFormat(QImage::Format_Grayscale8);
   }
   const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-  QImage grey(rgb.size(), QImage::Format_Grayscale8);
+  QImage grey = LargePicture(rgb.width(), rgb.height(), QImage::Format_Grayscale8);
+  if (grey.isNull()) throw SpotError("not enough memory for the image's grey levels");
   for (int y = 0; y < rgb.height(); ++y) {
     const auto* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
     uchar* target = grey.scanLine(y);

@@ -1,16 +1,19 @@
 #include "rasterencoder.h"
 
+#include <cstddef>
+#include <cstdio>
+
 // libjpeg's header needs the C library's FILE and size_t declared first.
 #include <jpeglib.h>
-#include <png.h>
-#include <zlib.h>
 
+#include <algorithm>
 #include <array>
 #include <csetjmp>
-#include <cstdio>
+#include <cstdint>
 #include <vector>
 
 #include "pictureerror.h"
+#include "pngwriter.h"
 
 namespace helidisk {
 
@@ -18,22 +21,22 @@ namespace {
 
 constexpr int kPaletteSize = 256;
 constexpr int kJpegQuality = 92;
-// zlib's fastest level: the drawn disk's flat colours compress well at any
-// level, and the default level takes longer than the whole redraw.
-constexpr int kPngCompressionLevel = 1;
 
 // The pixels as palette indices where at most 256 colours occur.
 struct PalettedPixels {
-  std::vector<png_color> palette;
+  std::vector<PngColour> palette;
   std::vector<unsigned char> indices;
 };
 
 bool TryPalette(const QImage& rgb, PalettedPixels& out) {
   std::array<QRgb, kPaletteSize> colours{};
   int colourCount = 0;
-  out.indices.resize(static_cast<std::size_t>(rgb.width()) * rgb.height());
-  unsigned char* target = out.indices.data();
+  // Reserved, not filled: a photograph shows its many colours within its
+  // first rows, and the pages of the rows not reached are never touched.
+  out.indices.reserve(static_cast<std::size_t>(rgb.width()) * rgb.height());
   for (int y = 0; y < rgb.height(); ++y) {
+    out.indices.resize(out.indices.size() + static_cast<std::size_t>(rgb.width()));
+    unsigned char* target = out.indices.data() + out.indices.size() - rgb.width();
     const auto* source = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
     QRgb lastColour = colourCount == 0 ? ~source[0] : colours[0];
     unsigned char lastIndex = 0;
@@ -53,88 +56,10 @@ bool TryPalette(const QImage& rgb, PalettedPixels& out) {
   }
   out.palette.resize(colourCount);
   for (int index = 0; index < colourCount; ++index) {
-    out.palette[index] = {static_cast<png_byte>(qRed(colours[index])),
-                          static_cast<png_byte>(qGreen(colours[index])),
-                          static_cast<png_byte>(qBlue(colours[index]))};
+    out.palette[index] = {static_cast<std::uint8_t>(qRed(colours[index])),
+                          static_cast<std::uint8_t>(qGreen(colours[index])),
+                          static_cast<std::uint8_t>(qBlue(colours[index]))};
   }
-  return true;
-}
-
-struct PngJob {
-  const QImage* rgb;  // Format_RGB32
-  const PalettedPixels* paletted;
-  std::span<const PngText> texts;
-  QByteArray* bytes;
-  char message[200];
-};
-
-void AppendPngBytes(png_structp png, png_bytep data, png_size_t length) {
-  auto* job = static_cast<PngJob*>(png_get_io_ptr(png));
-  job->bytes->append(reinterpret_cast<const char*>(data), static_cast<qsizetype>(length));
-}
-
-void FlushNothing(png_structp /*png*/) {}
-
-[[noreturn]] void PngFailed(png_structp png, png_const_charp message) {
-  auto* job = static_cast<PngJob*>(png_get_error_ptr(png));
-  std::snprintf(job->message, sizeof job->message, "%s", message);
-  std::longjmp(png_jmpbuf(png), 1);
-}
-
-void PngWarning(png_structp /*png*/, png_const_charp /*message*/) {}
-
-// libpng reports errors by a long jump back here, so this frame holds no
-// object with a destructor; returns false with the job's message set.
-bool WritePng(PngJob& job) {
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &job, PngFailed, PngWarning);
-  if (png == nullptr) return false;
-  png_infop info = png_create_info_struct(png);
-  if (info == nullptr || setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    return false;
-  }
-  png_set_write_fn(png, &job, AppendPngBytes, FlushNothing);
-  png_set_compression_level(png, kPngCompressionLevel);
-  const auto width = static_cast<png_uint_32>(job.rgb->width());
-  const auto height = static_cast<png_uint_32>(job.rgb->height());
-  if (job.paletted != nullptr) {
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_set_PLTE(png, info, job.paletted->palette.data(),
-                 static_cast<int>(job.paletted->palette.size()));
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
-  } else {
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
-    // A photograph's SUB-filtered rows repeat mostly as short runs, which
-    // zlib's run-length strategy finds without searching for longer matches.
-    png_set_compression_strategy(png, Z_RLE);
-  }
-  for (const PngText& text : job.texts) {
-    png_text chunk{};
-    chunk.compression = PNG_TEXT_COMPRESSION_NONE;
-    chunk.key = const_cast<char*>(text.keyword.c_str());
-    chunk.text = const_cast<char*>(text.text.c_str());
-    chunk.text_length = text.text.size();
-    png_set_text(png, info, &chunk, 1);
-  }
-  png_write_info(png, info);
-  if (job.paletted != nullptr) {
-    for (png_uint_32 y = 0; y < height; ++y) {
-      png_write_row(png, job.paletted->indices.data() + static_cast<std::size_t>(y) * width);
-    }
-  } else {
-    // QImage's RGB32 is 0xffRRGGBB: blue, green, red and the unused byte in
-    // memory on a little-endian machine, which libpng reorders as it writes.
-    png_set_bgr(png);
-    png_set_filler(png, 0, PNG_FILLER_AFTER);
-    for (png_uint_32 y = 0; y < height; ++y) {
-      png_write_row(png, job.rgb->constScanLine(static_cast<int>(y)));
-    }
-  }
-  png_write_end(png, info);
-  png_destroy_write_struct(&png, &info);
   return true;
 }
 
@@ -150,7 +75,8 @@ struct JpegFailure {
   std::longjmp(failure->jump, 1);
 }
 
-// As WritePng: libjpeg's errors jump back here.  The encoded bytes are
+// libjpeg reports errors by a long jump back here, so this frame holds no
+// object with a destructor.  The encoded bytes are
 // libjpeg's own buffer, freed by the caller.
 bool WriteJpeg(const QImage& rgb, JpegFailure& failure, unsigned char*& buffer,
                unsigned long& size) {
@@ -180,6 +106,25 @@ bool WriteJpeg(const QImage& rgb, JpegFailure& failure, unsigned char*& buffer,
   return true;
 }
 
+constexpr std::uint8_t kFilterNone = 0;
+constexpr std::uint8_t kFilterSub = 1;
+
+// A photograph's row as 8-bit RGB, each byte less the same colour's byte of
+// the pixel before (PNG's Sub filter): smooth skies become runs of small
+// differences, which deflate codes in few bits.
+void SubFilteredRgb(const QRgb* pixels, int width, std::uint8_t* row) {
+  row[0] = kFilterSub;
+  std::uint8_t* out = row + 1;
+  QRgb before = 0;
+  for (int x = 0; x < width; ++x) {
+    const QRgb pixel = pixels[x];
+    *out++ = static_cast<std::uint8_t>(qRed(pixel) - qRed(before));
+    *out++ = static_cast<std::uint8_t>(qGreen(pixel) - qGreen(before));
+    *out++ = static_cast<std::uint8_t>(qBlue(pixel) - qBlue(before));
+    before = pixel;
+  }
+}
+
 // The image as 0xffRRGGBB pixels, without a copy where it is one already.
 QImage AsRgb32(const QImage& image) {
   const bool opaqueRgb =
@@ -201,12 +146,23 @@ QByteArray EncodePng(const QImage& image, std::span<const PngText> texts) {
   CheckEncodable(image, "PNG");
   const QImage rgb = AsRgb32(image);
   PalettedPixels paletted;
-  const bool fitsPalette = TryPalette(rgb, paletted);
-  if (!fitsPalette) paletted = {};
-  QByteArray bytes;
-  PngJob job{&rgb, fitsPalette ? &paletted : nullptr, texts, &bytes, "no memory for the encoder"};
-  if (!WritePng(job)) throw PictureError(std::string("cannot encode the PNG: ") + job.message);
-  return bytes;
+  PngImage png;
+  png.widthPx = static_cast<std::uint32_t>(rgb.width());
+  png.heightPx = static_cast<std::uint32_t>(rgb.height());
+  if (TryPalette(rgb, paletted)) {
+    png.palette = paletted.palette;
+    // Flat colours repeat along the row as they are.
+    png.filteredRow = [&paletted, width = png.widthPx](std::uint32_t y, std::uint8_t* row) {
+      row[0] = kFilterNone;
+      std::copy_n(paletted.indices.data() + static_cast<std::size_t>(y) * width, width, row + 1);
+    };
+  } else {
+    png.filteredRow = [&rgb](std::uint32_t y, std::uint8_t* row) {
+      SubFilteredRgb(reinterpret_cast<const QRgb*>(rgb.constScanLine(static_cast<int>(y))),
+                     rgb.width(), row);
+    };
+  }
+  return WritePng(png, texts);
 }
 
 QByteArray EncodeJpeg(const QImage& image) {

@@ -1,4 +1,4 @@
-// Raster pictures as PNG and JPEG bytes, written with libpng and
+// Raster pictures as PNG and JPEG bytes, written with zlib and
 // libjpeg-turbo directly: Qt's image writer would first look through every
 // image-format plug-in installed, which costs a short run more than the
 // whole picture does.
@@ -11,18 +11,14 @@
 #include <string_view>
 
 #include "pictureformat.h"
+#include "pngwriter.h"
 
 namespace helidisk {
 
-// A PNG text chunk: a Latin-1 keyword of 1 to 79 characters and its text.
-struct PngText {
-  std::string keyword;
-  std::string text;
-};
-
 // The image as a PNG: with a palette where its colours fit one (the drawn
 // disk's handful of flat colours), otherwise as 8-bit RGB; compressed at
-// zlib's fastest level.  Raises PictureError when it cannot be encoded.
+// zlib's fastest level, a large image on several threads.  Raises PictureError when it cannot be
+// encoded.
 QByteArray EncodePng(const QImage& image, std::span<const PngText> texts = {});
 
 // The image as a baseline JPEG of quality 92.  Raises PictureError.

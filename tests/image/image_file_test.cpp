@@ -7,7 +7,9 @@
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -248,6 +250,52 @@ TEST_F(ImageFile, PhotographsKeepTheirPixelsAndReadTheExifTime) {
   ASSERT_TRUE(local.observed);
   EXPECT_NEAR(local.observed->julianDay, 2457953.0 + 2.0 / 24, 1e-9);
   EXPECT_EQ(local.observed->clock, ClockKind::LocalOffsetUnknown);
+}
+
+// libjpeg-turbo decodes a JPEG stored upright itself: the same pixels as
+// Qt's reader, colour as 32-bit RGB and grey as 8-bit grey.  One the camera
+// held turned (EXIF orientation 6) and one cut short are Qt's to read: the
+// first shown upright, the second as Qt's reader gives it.
+TEST_F(ImageFile, JpegPhotographsDecodeAsQtReadsThem) {
+  const fakes::SyntheticSun sun = fakes::MakeSun(200, 150, 99.5, 74.5, 60);
+  const QImage colour = fakes::RedImage(sun);
+  const QImage grey = fakes::GreyImage(sun);
+  WriteBytes("colour.jpg", JpegWithExif(colour, "2017:07:18 14:00:00", "+02:00"));
+  ASSERT_TRUE(grey.save(PathOf("grey.jpg"), "JPEG", 90));
+  WriteBytes("turned.jpg", JpegWithExif(colour, "2017:07:18 14:00:00", "+02:00", 6));
+  QFile whole(PathOf("colour.jpg"));
+  ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+  WriteBytes("cut.jpg", whole.readAll().chopped(2000));
+  struct Case {
+    const char* name;
+    QImage::Format format;
+    QSize size;
+  };
+  for (const Case& c : {Case{"colour.jpg", QImage::Format_RGB32, {200, 150}},
+                        Case{"grey.jpg", QImage::Format_Grayscale8, {200, 150}},
+                        Case{"turned.jpg", QImage::Format_RGB32, {150, 200}},
+                        Case{"cut.jpg", QImage::Format_RGB32, {200, 150}}}) {
+    SCOPED_TRACE(c.name);
+    const SolarImage image = LoadSolarImage(PathOf(c.name));
+    QImageReader reader(PathOf(c.name));
+    reader.setAutoTransform(true);
+    const QImage byQt = reader.read();
+    EXPECT_EQ(image.formatName, QStringLiteral("JPEG"));
+    EXPECT_EQ(image.display.format(), c.format);
+    ASSERT_EQ(image.display.size(), c.size);
+    int largestDifference = 0;
+    for (int y = 0; y < c.size.height(); ++y) {
+      for (int x = 0; x < c.size.width(); ++x) {
+        const QRgb ours = image.display.pixel(x, y);
+        const QRgb theirs = byQt.pixel(x, y);
+        largestDifference = std::max({largestDifference, std::abs(qRed(ours) - qRed(theirs)),
+                                      std::abs(qGreen(ours) - qGreen(theirs)),
+                                      std::abs(qBlue(ours) - qBlue(theirs))});
+      }
+    }
+    EXPECT_LE(largestDifference, 1);
+  }
+  EXPECT_TRUE(LoadSolarImage(PathOf("colour.jpg")).observed);
 }
 
 TEST_F(ImageFile, BadFilesRaiseOneErrorNamingFileAndProblem) {

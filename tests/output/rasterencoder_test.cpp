@@ -62,6 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
     Pictures, PngTest,
     ::testing::Values(RasterCase{"flat", FlatColours(61, 37), QImage::Format_Indexed8},
                       RasterCase{"photograph", ManyColours(300, 260), QImage::Format_RGB32},
+                      // Deflated in three parts side by side.
+                      RasterCase{"largePhotograph", ManyColours(2000, 1201), QImage::Format_RGB32},
                       RasterCase{"onePixel", FlatColours(1, 1), QImage::Format_Indexed8},
                       RasterCase{"greyscale",
                                  FlatColours(40, 30).convertToFormat(QImage::Format_Grayscale8),
@@ -75,6 +77,16 @@ TEST(Png, CarriesItsTextChunks) {
   QImageReader reader(&buffer);
   EXPECT_EQ(reader.text("DATE-OBS"), "2024-04-08T18:17:00");
   EXPECT_EQ(reader.text("RSUN_OBS"), "958.1");
+}
+
+TEST(Png, RefusesTextChunksItCannotHold) {
+  for (const PngText& text : std::vector<PngText>{{"", "no keyword"},
+                                                  {std::string(80, 'K'), "keyword too long"},
+                                                  {" LEADING", "space"},
+                                                  {"NUL", std::string("a\0b", 3)}}) {
+    EXPECT_THROW(EncodePng(ManyColours(4, 4), std::vector<PngText>{text}), PictureError)
+        << text.keyword;
+  }
 }
 
 TEST(Jpeg, DecodesCloseToThePicture) {

@@ -1,6 +1,6 @@
 // Photographs for tests and benchmarks: a JPEG with an EXIF block carrying
-// DateTimeOriginal and, when given, OffsetTimeOriginal, made with libexif
-// and put behind the JPEG's SOI.
+// DateTimeOriginal and, when given, OffsetTimeOriginal and an orientation
+// other than 1, made with libexif and put behind the JPEG's SOI.
 #pragma once
 
 #include <libexif/exif-data.h>
@@ -13,7 +13,8 @@
 
 namespace helidisk::fakes {
 
-inline QByteArray JpegWithExif(const QImage& image, const char* dateTime, const char* offset) {
+inline QByteArray JpegWithExif(const QImage& image, const char* dateTime, const char* offset,
+                               int orientation = 1) {
   QByteArray jpeg;
   {
     QBuffer buffer(&jpeg);
@@ -35,6 +36,13 @@ inline QByteArray JpegWithExif(const QImage& image, const char* dateTime, const 
   };
   put(EXIF_TAG_DATE_TIME_ORIGINAL, dateTime);
   if (offset != nullptr) put(EXIF_TAG_OFFSET_TIME_ORIGINAL, offset);
+  if (orientation != 1) {
+    ExifEntry* entry = exif_entry_new();
+    exif_content_add_entry(data->ifd[EXIF_IFD_0], entry);
+    exif_entry_initialize(entry, EXIF_TAG_ORIENTATION);
+    exif_set_short(entry->data, EXIF_BYTE_ORDER_INTEL, static_cast<ExifShort>(orientation));
+    exif_entry_unref(entry);
+  }
   unsigned char* block = nullptr;
   unsigned int size = 0;
   exif_data_save_data(data, &block, &size);

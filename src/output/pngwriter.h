@@ -1,0 +1,50 @@
+// PNG files (ISO/IEC 15948) written with zlib.  The chunks are simple; the
+// image data, one zlib stream, is deflated in parts on several threads at
+// once, as pigz does: each part a raw deflate stream that ends on a byte
+// boundary (Z_SYNC_FLUSH), the last one finished, their Adler-32 sums
+// combined.  libpng deflates on one thread, which left a photograph's PNG
+// waiting on zlib for most of its time.
+#pragma once
+
+#include <QByteArray>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace helidisk {
+
+// A PNG text chunk: a Latin-1 keyword of 1 to 79 characters and its text.
+struct PngText {
+  std::string keyword;
+  std::string text;
+};
+
+struct PngColour {
+  std::uint8_t red = 0;
+  std::uint8_t green = 0;
+  std::uint8_t blue = 0;
+};
+
+// An 8-bit image, paletted or RGB, whose rows come filtered from its source.
+struct PngImage {
+  std::uint32_t widthPx = 0;
+  std::uint32_t heightPx = 0;
+  // Empty for RGB pixels.
+  std::vector<PngColour> palette;
+  // Writes row y as the image data holds it, RowBytes() bytes: the filter
+  // type, then the filtered pixels.  Called from several threads at once.
+  std::function<void(std::uint32_t y, std::uint8_t* row)> filteredRow;
+
+  std::size_t RowBytes() const {
+    return 1 + (palette.empty() ? std::size_t{3} : std::size_t{1}) * widthPx;
+  }
+};
+
+// The file's bytes.  Raises PictureError for a text chunk PNG does not
+// allow and when zlib fails.
+QByteArray WritePng(const PngImage& image, std::span<const PngText> texts);
+
+}  // namespace helidisk
