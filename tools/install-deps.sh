@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-tidy clang-format libclang-rt-14-dev python3 ccache
   xvfb xauth
-  libcfitsio-dev libexif-dev liberfa-dev libwebp-dev qt6-image-formats-plugins
+  libcfitsio-dev libexif-dev liberfa-dev libwebp-dev libjpeg-dev zlib1g-dev qt6-image-formats-plugins
   hyperfine time
   help2man dpkg-dev file
   fonts-dejavu-core poppler-utils
