@@ -88,8 +88,10 @@ TForm_Main::TForm_Main() : yearSource_([] { return QDate::currentDate().year(); 
         return QFileDialog::getOpenFileName(this, QStringLiteral("Open image"), QString(),
                                             QString::fromLatin1(kImageFileFilter));
       case FileRole::SaveOverlaidImage:
-        return QFileDialog::getSaveFileName(this, QStringLiteral("Save overlaid image"), QString(),
-                                            QStringLiteral("PNG (*.png);;JPEG (*.jpg *.jpeg)"));
+        return QFileDialog::getSaveFileName(
+            this, QStringLiteral("Save overlaid image"), QString(),
+            QStringLiteral("PNG (*.png);;JPEG (*.jpg *.jpeg);;"
+                           "FITS with the solar geometry (*.fits *.fit *.fts)"));
     }
     return QString();
   };

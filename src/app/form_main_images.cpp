@@ -15,13 +15,13 @@
 #include "checked.h"
 #include "compass.h"
 #include "form_main.h"
+#include "geometryexport.h"
 #include "imageerror.h"
 #include "imagepanel.h"
 #include "instantseries.h"
 #include "openedimage.h"
 #include "outputfile.h"
 #include "picturecontrol.h"
-#include "pictureerror.h"
 #include "pictureformat.h"
 #include "rasterencoder.h"
 
@@ -203,7 +203,9 @@ void TForm_Main::ImageSiteClick() {
 }
 
 // At the image's full size, the grid at the opacity chosen; PNG or JPEG by
-// the name's extension.  A failure says why and leaves the file as it was.
+// the name's extension, the PNG with the observer's geometry in its text
+// chunks, or FITS with it in the header.  A failure says why and leaves
+// the file as it was.
 void TForm_Main::SaveOverlaidImageClick() {
   if (!session_.image || !lastRedraw_) return;
   const QString path = fileNamePrompt_(FileRole::SaveOverlaidImage);
@@ -212,16 +214,20 @@ void TForm_Main::SaveOverlaidImageClick() {
     ReportError(QStringLiteral("Cannot save the overlaid image to '%1': %2").arg(path, reason));
   };
   const std::optional<PictureFormat> format = OverlayFormatOf(path);
-  if (!format) return failure(QStringLiteral("the name must end in .png, .jpg or .jpeg"));
-  const QImage picture =
-      OverlaidImage(session_.image->Image().display,
-                    session_.image->ImageFrame(lastRedraw_->sun, PictureOrientation()),
-                    DiffRotChecked(), HourPosition(), session_.image->Opacity());
+  if (!format) return failure(QStringLiteral("the name must end in .png, .jpg, .jpeg or .fits"));
+  const DiskFrame frame = session_.image->ImageFrame(lastRedraw_->sun, PictureOrientation());
+  const QImage picture = OverlaidImage(session_.image->Image().display, frame, DiffRotChecked(),
+                                       HourPosition(), session_.image->Opacity());
   QByteArray bytes;
   try {
-    bytes = EncodeRaster(picture, *format);
-  } catch (const PictureError& error) {
-    return failure(QString::fromUtf8(error.what()));
+    bytes = SaveOverlay(picture, frame, lastRedraw_->sun, *format,
+                        {"helidisk: the grid over " + session_.image->Image().path.toStdString()},
+                        path);
+  } catch (const ImageError& error) {
+    // The message names the file, which the window's own words name already.
+    const QString message = QString::fromUtf8(error.what());
+    const QString named = path + QStringLiteral(": ");
+    return failure(message.startsWith(named) ? message.mid(named.size()) : message);
   }
   std::string reason;
   if (!WriteOutputFile(QFile::encodeName(path).toStdString(), BytesOf(bytes), reason)) {

@@ -4,12 +4,15 @@
 #include <fitsio.h>
 
 #include <QFile>
+#include <QTemporaryDir>
+#include <cmath>
 #include <memory>
 #include <optional>
 
 #include "imageerror.h"
 #include "pictureerror.h"
 #include "rasterencoder.h"
+#include "trigfunc.h"
 
 namespace helidisk {
 
@@ -144,6 +147,26 @@ void WriteFitsPicture(const QImage& picture, const std::vector<GeometryCard>& ca
   }
 }
 
+QByteArray FitsPictureBytes(const QImage& picture, const std::vector<GeometryCard>& cards,
+                            const std::vector<std::string>& history, const QString& path) {
+  const QTemporaryDir folder;
+  if (!folder.isValid()) {
+    ThrowImageError(path, QStringLiteral("no temporary folder to write the FITS file in"));
+  }
+  const QString written = folder.filePath(QStringLiteral("picture.fits"));
+  try {
+    WriteFitsPicture(picture, cards, history, written);
+  } catch (const ImageError& error) {
+    // Named by the file the caller writes, not by the temporary one.
+    ThrowImageError(path, QString::fromUtf8(error.what()).mid(written.size() + 2));
+  }
+  QFile file(written);
+  if (!file.open(QIODevice::ReadOnly)) {
+    ThrowImageError(path, QStringLiteral("cannot read back the written FITS file"));
+  }
+  return file.readAll();
+}
+
 QByteArray PngWithGeometry(const QImage& picture, const std::vector<GeometryCard>& cards,
                            const QString& path) {
   std::vector<PngText> texts;
@@ -154,6 +177,43 @@ QByteArray PngWithGeometry(const QImage& picture, const std::vector<GeometryCard
   } catch (const PictureError& error) {
     ThrowImageError(path,
                     QStringLiteral("cannot encode the PNG: ") + QString::fromUtf8(error.what()));
+  }
+}
+
+std::optional<PictureGeometry> OverlayGeometry(const QImage& picture, const DiskFrame& frame,
+                                               const SunEphemeris& sun) {
+  if (frame.xx * frame.yy - frame.xy * frame.yx < 0) return std::nullopt;
+  return PictureGeometry{picture.width(),
+                         picture.height(),
+                         frame.centreXPx,
+                         frame.centreYPx,
+                         frame.radiusPx,
+                         std::atan2(-frame.xy, frame.yy) * RadToDeg,
+                         sun};
+}
+
+QByteArray SaveOverlay(const QImage& picture, const DiskFrame& frame, const SunEphemeris& sun,
+                       PictureFormat format, const std::vector<std::string>& history,
+                       const QString& path) {
+  const std::optional<PictureGeometry> geometry = OverlayGeometry(picture, frame, sun);
+  switch (format) {
+    case PictureFormat::Fits:
+      if (!geometry) {
+        ThrowImageError(path, QStringLiteral("a mirrored view has no FITS geometry; write a PNG "
+                                             "or a JPEG, or choose an unmirrored view"));
+      }
+      return FitsPictureBytes(picture, GeometryCards(*geometry), history, path);
+    case PictureFormat::Png:
+      if (geometry) return PngWithGeometry(picture, GeometryCards(*geometry), path);
+      break;
+    default:
+      break;
+  }
+  try {
+    return EncodeRaster(picture, format);
+  } catch (const PictureError& error) {
+    ThrowImageError(
+        path, QStringLiteral("cannot encode the picture: ") + QString::fromUtf8(error.what()));
   }
 }
 

@@ -12,16 +12,19 @@ constexpr std::array<std::string_view, 1> kPngSuffixes = {"png"};
 constexpr std::array<std::string_view, 1> kSvgSuffixes = {"svg"};
 constexpr std::array<std::string_view, 1> kPdfSuffixes = {"pdf"};
 constexpr std::array<std::string_view, 2> kJpegSuffixes = {"jpg", "jpeg"};
+constexpr std::array<std::string_view, 3> kFitsSuffixes = {"fits", "fit", "fts"};
 
 // A JPEG's blocks blur the drawn disk's flat colours and thin lines, so the
-// drawn disk is a PNG, SVG or PDF; a photograph with its grid is a PNG or a
-// JPEG.
-constexpr std::array<PictureFormatInfo, 4> kPictureFormats = {{
+// drawn disk is a PNG, SVG or PDF; a photograph with its grid is a PNG, a
+// JPEG or a FITS image with the observer's geometry in its header.
+constexpr std::array<PictureFormatInfo, 5> kPictureFormats = {{
     {PictureFormat::Png, "png", kPngSuffixes, "PNG image (*.png)", true, true, false},
     {PictureFormat::Svg, "svg", kSvgSuffixes, "SVG drawing (*.svg)", true, false, false},
     {PictureFormat::Pdf, "pdf", kPdfSuffixes, "PDF page with the disk at its true size (*.pdf)",
      true, false, true},
     {PictureFormat::Jpeg, "jpeg", kJpegSuffixes, "JPEG image (*.jpg *.jpeg)", false, true, false},
+    {PictureFormat::Fits, "fits", kFitsSuffixes,
+     "FITS image with its solar geometry (*.fits *.fit *.fts)", false, true, false},
 }};
 
 }  // namespace

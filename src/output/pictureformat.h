@@ -11,7 +11,7 @@
 
 namespace helidisk {
 
-enum class PictureFormat { Png, Svg, Jpeg, Pdf };
+enum class PictureFormat { Png, Svg, Jpeg, Pdf, Fits };
 
 // What a picture of the format can be.
 enum class PictureKind {

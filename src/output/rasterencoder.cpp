@@ -181,7 +181,14 @@ QByteArray EncodeJpeg(const QImage& image) {
 }
 
 QByteArray EncodeRaster(const QImage& image, PictureFormat format) {
-  return format == PictureFormat::Jpeg ? EncodeJpeg(image) : EncodePng(image);
+  switch (format) {
+    case PictureFormat::Png:
+      return EncodePng(image);
+    case PictureFormat::Jpeg:
+      return EncodeJpeg(image);
+    default:
+      throw PictureError("a raster picture is a PNG or a JPEG");
+  }
 }
 
 std::string_view BytesOf(const QByteArray& bytes) {

@@ -24,7 +24,7 @@ QByteArray EncodePng(const QImage& image, std::span<const PngText> texts = {});
 // The image as a baseline JPEG of quality 92.  Raises PictureError.
 QByteArray EncodeJpeg(const QImage& image);
 
-// A JPEG for PictureFormat::Jpeg, otherwise a PNG.
+// A PNG or a JPEG as the format says; PictureError for any other format.
 QByteArray EncodeRaster(const QImage& image, PictureFormat format);
 
 // The bytes as the output file writer takes them.

@@ -72,7 +72,7 @@ bool Parser::RejectMisplacedOptions() {
   }
   if (!table && tableFormat_) {
     Reject("--format " + formatName_ +
-           " is a table format and needs --table; a picture is png, svg, pdf or jpeg");
+           " is a table format and needs --table; a picture is png, svg, pdf, jpeg or fits");
     return true;
   }
   return false;
@@ -199,7 +199,9 @@ void Parser::CheckCombination() {
   }
   if (options.outputPath == "-") {
     if (!format_) {
-      Reject("--output -: standard output needs --format png, --format svg or --format pdf");
+      Reject(
+          "--output -: standard output needs --format png, --format svg or --format pdf (with "
+          "--image also jpeg or fits)");
       return;
     }
     if (printsText) {
@@ -212,7 +214,7 @@ void Parser::CheckCombination() {
   if (!format_) format_ = FormatOfFileName(options.outputPath);
   if (!format_) {
     Reject("--output: " + Quoted(options.outputPath) +
-           " has an unknown extension; use .png, .svg, .pdf or .jpg, or give --format");
+           " has an unknown extension; use .png, .svg, .pdf, .jpg or .fits, or give --format");
     return;
   }
   options.format = *format_;
@@ -220,8 +222,9 @@ void Parser::CheckCombination() {
   if (!Holds(InfoOf(options.format),
              overImage ? PictureKind::ImageOverlay : PictureKind::DrawnDisk)) {
     Reject(options.imagePath.empty()
-               ? "--output: a JPEG is written only for --image, the drawn disk as PNG, SVG or PDF"
-               : "--output: the grid over an image is written as PNG or JPEG");
+               ? "--output: a JPEG or FITS file is written only for --image, the drawn disk as "
+                 "PNG, SVG or PDF"
+               : "--output: the grid over an image is written as PNG, JPEG or FITS");
     return;
   }
   if (!CheckPage()) return;

@@ -71,12 +71,14 @@ const std::vector<OptionSection>& OptionTable() {
             "a file name ending in .png, .svg or .pdf, or - for standard output",
             "write the picture: FILE.png as a raster image, FILE.svg as a vector drawing "
             "with one element per drawing operation, FILE.pdf as a page with the disk at its "
-            "true size and the readout below it; --output - writes to standard output and "
-            "then needs --format; with --align, the folder DIR/ the frames go into",
+            "true size and the readout below it; with --image, also FILE.jpg, or FILE.fits "
+            "with the observer's geometry in its header; --output - writes to standard output "
+            "and then needs --format; with --align, the folder DIR/ the frames go into",
             &Parser::TakeOutput},
-           {"--format", "png|svg|pdf|jpeg|csv|json|text",
-            "png, svg, pdf or jpeg for a picture, csv, json or text for a table",
-            "the picture format (png, svg or pdf, or jpeg for --image), overriding the file "
+           {"--format", "png|svg|pdf|jpeg|fits|csv|json|text",
+            "png, svg, pdf, jpeg or fits for a picture, csv, json or text for a table",
+            "the picture format (png, svg or pdf, or jpeg or fits for --image), overriding the "
+            "file "
             "name's extension; or, with "
             "--table, the table's: csv (RFC 4180 with a header line, every number exact with "
             "a full stop whatever the locale), json (one array of objects) or text (aligned "

@@ -83,29 +83,6 @@ std::string TextOfRun(const RenderOptions& options, const RedrawResult& result,
   return TextOf(options, result, job->view.orientation, ReportOf(*job), imageFrameAt);
 }
 
-// Solar north on the image as shown, counterclockwise from up: where the
-// frame puts the rotation axis.  Nothing for a mirrored view, which the
-// helioprojective keywords of an unmirrored image cannot describe.
-std::optional<double> NorthTurnDeg(const DiskFrame& frame) {
-  if (frame.xx * frame.yy - frame.xy * frame.yx < 0) return std::nullopt;
-  return std::atan2(-frame.xy, frame.yy) * RadToDeg;
-}
-
-// A PNG carries the image's geometry in its text chunks, as an aligned
-// frame does; a JPEG has no place for it.
-QByteArray EncodeOverlaid(const QImage& overlaid, const ImageJob& job, const RedrawResult& result,
-                          const RenderOptions& options) {
-  const std::optional<double> northTurnDeg = NorthTurnDeg(result.frame);
-  if (options.format != PictureFormat::Png || !northTurnDeg) {
-    return EncodeRaster(overlaid, options.format);
-  }
-  const PictureGeometry geometry{overlaid.width(),   overlaid.height(), job.disk.centreXPx,
-                                 job.disk.centreYPx, job.disk.radiusPx, *northTurnDeg,
-                                 result.sun};
-  return PngWithGeometry(overlaid, GeometryCards(geometry),
-                         QString::fromStdString(options.outputPath));
-}
-
 }  // namespace
 
 int RenderPictures(const RenderOptions& given, std::FILE* out, std::FILE* err) {
@@ -138,7 +115,9 @@ int RenderPictures(const RenderOptions& given, std::FILE* out, std::FILE* err) {
       // encoder's output.
       job->image.display = OverlaidImage(std::move(job->image.display), result.frame,
                                          options.differentialGrid, options.hourPosition, 1.0);
-      picture = EncodeOverlaid(job->image.display, *job, result, options);
+      picture = SaveOverlay(job->image.display, result.frame, result.sun, options.format,
+                            {"helidisk-render: the grid over " + options.imagePath},
+                            QString::fromStdString(options.outputPath));
     }
   } else if (options.outputPath.empty()) {
     result = InstantResultsOf(options);

@@ -33,6 +33,7 @@
 #include "picturecontrol.h"
 #include "qimagecanvas.h"
 #include "redraw.h"
+#include "solarimage.h"
 #include "synthetic_sun.h"
 #include "versioninfo.h"
 #include "window_control.h"
@@ -996,9 +997,27 @@ void FormMainTest::openedImageCarriesTheGridAndTheMeasuring() {
   fileName = folder.filePath("overlaid.tif");
   Control<QAction>("SaveOverlaidImage1")->trigger();
   QCOMPARE(reportedErrors_.size(), std::size_t{1});
-  QVERIFY(reportedErrors_.front().contains(".png, .jpg or .jpeg"));
+  QVERIFY(reportedErrors_.front().contains(".png, .jpg, .jpeg or .fits"));
   reportedErrors_.clear();
   QVERIFY(!QFile::exists(fileName));
+
+  // As FITS, the header places the disk where the window shows it, and a
+  // PNG carries the same geometry in its text chunks.
+  fileName = folder.filePath("overlaid.fits");
+  Control<QAction>("SaveOverlaidImage1")->trigger();
+  QVERIFY2(reportedErrors_.empty(),
+           qPrintable(reportedErrors_.empty() ? "" : reportedErrors_.front()));
+  const SolarImage fits = LoadSolarImage(fileName);
+  const ImageDisk placed = LocateDisk(fits);
+  QCOMPARE(placed.source, DiskSource::Header);
+  // The centre as dragged, 20 shown pixels to the right.
+  const double centreXPx = 600.5 + 20 / scale;
+  QVERIFY2(std::abs(placed.centreXPx - centreXPx) < 0.01,
+           qPrintable(QString::number(placed.centreXPx)));
+  fileName = folder.filePath("overlaid.png");
+  Control<QAction>("SaveOverlaidImage1")->trigger();
+  // FITS counts pixels from 1.
+  QVERIFY(std::abs(QImage(fileName, "PNG").text("CRPIX1").toDouble() - (centreXPx + 1)) < 0.01);
 
   fileName = folder.filePath("overlaid.jpg");
   Control<QAction>("SaveOverlaidImage1")->trigger();

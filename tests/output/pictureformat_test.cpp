@@ -27,6 +27,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NamedFile{"page.Pdf", PictureFormat::Pdf, "pdfMixedCase"},
                       NamedFile{"photo.jpg", PictureFormat::Jpeg, "jpg"},
                       NamedFile{"photo.JPEG", PictureFormat::Jpeg, "jpegInCapitals"},
+                      NamedFile{"frame.FTS", PictureFormat::Fits, "ftsInCapitals"},
                       NamedFile{"archive.png.gz", std::nullopt, "gzipped"},
                       NamedFile{"no-extension", std::nullopt, "noExtension"},
                       NamedFile{"dot.", std::nullopt, "emptyExtension"}),
@@ -43,7 +44,7 @@ TEST(PictureFormatTable, HoldsEachKindInItsFormats) {
     return names;
   };
   EXPECT_EQ(formatsHolding(PictureKind::DrawnDisk), "png svg pdf ");
-  EXPECT_EQ(formatsHolding(PictureKind::ImageOverlay), "png jpeg ");
+  EXPECT_EQ(formatsHolding(PictureKind::ImageOverlay), "png jpeg fits ");
   EXPECT_EQ(formatsHolding(PictureKind::Page), "pdf ");
 }
 

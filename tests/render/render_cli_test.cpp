@@ -624,6 +624,53 @@ void RenderCliTest::gridOverAnImageLiesWhereLocateSays() {
   QVERIFY(checked > 0);
 }
 
+// The grid over an image written as FITS carries the observer's geometry:
+// opened again, the file is placed by its header, not by a limb fit, with
+// the same disk, and a pixel of it lies at the same heliographic place as
+// on the image it came from.  A mirrored view has no such geometry.
+void RenderCliTest::gridOverAnImageAsFitsIsPlacedByItsHeader() {
+  fakes::SyntheticSun sun = fakes::MakeSun(900, 700, 431.6, 352.3, 300, 0.02);
+  const QString imagePath = PathInDir("sun.png");
+  QVERIFY(fakes::GreyImage(sun).save(imagePath));
+  const QString fitsPath = PathInDir("overlaid.fits");
+  const QStringList at = {"--at", "2026-01-01T00:00"};
+  const QStringList turned = {"--rotation", "30"};
+  QCOMPARE(Run(QStringList{"--image", imagePath} + at + turned + QStringList{"--output", fitsPath})
+               .exitCode,
+           0);
+  const auto placed = [&](const QString& path, const QStringList& view) {
+    const Outcome outcome = Run(QStringList{"--image", path} + at + view +
+                                QStringList{"--json", "--locate", "500,250"});
+    return QJsonDocument::fromJson(outcome.out).object();
+  };
+  const QJsonObject original = placed(imagePath, turned);
+  const QJsonObject exported = placed(fitsPath, {});
+  QCOMPARE(exported.value("image").toObject().value("source").toString(), QStringLiteral("header"));
+  for (const char* key : {"cx", "cy", "radius"}) {
+    QVERIFY2(std::abs(exported.value("image").toObject().value(key).toDouble() -
+                      original.value("image").toObject().value(key).toDouble()) < 1e-3,
+             key);
+  }
+  QVERIFY(original.value("point").toObject().value("on_disk").toBool());
+  for (const char* key : {"latitude_deg", "longitude_deg"}) {
+    QVERIFY2(std::abs(exported.value("point").toObject().value(key).toDouble() -
+                      original.value("point").toObject().value(key).toDouble()) < 1e-3,
+             key);
+  }
+
+  const Outcome mirrored = Run(QStringList{"--image", imagePath} + at +
+                               QStringList{"--orientation", "mirror", "--output", fitsPath});
+  QCOMPARE(mirrored.exitCode, 1);
+  QVERIFY2(mirrored.err.contains("mirrored view"), mirrored.err.constData());
+  // Written as any other output, also into a pipe.
+  const Outcome piped = Run(QStringList{"--image", imagePath} + at + turned +
+                            QStringList{"--format", "fits", "--output", "-"});
+  QCOMPARE(piped.exitCode, 0);
+  QFile file(fitsPath);
+  QVERIFY(file.open(QIODevice::ReadOnly));
+  QCOMPARE(piped.out, file.readAll());
+}
+
 void RenderCliTest::badImagesFailNamingTheFile_data() {
   QTest::addColumn<QByteArray>("contents");
   QTest::addColumn<QString>("problem");
@@ -702,7 +749,7 @@ void RenderCliTest::badInputIsRefused_data() {
   QTest::newRow("orientation in capitals")
       << (QStringList{"--orientation", "Sky"} + to) << "--orientation";
   QTest::newRow("format unknown") << (QStringList{"--format", "gif"} + to)
-                                  << "png, svg, pdf or jpeg";
+                                  << "png, svg, pdf, jpeg or fits";
   QTest::newRow("rotation without image") << (QStringList{"--rotation", "10"} + to) << "--image";
   QTest::newRow("site out of range")
       << (QStringList{"--image", "{dir}/x.png", "--site", "95,10", "--output", "{out}"})
@@ -711,7 +758,7 @@ void RenderCliTest::badInputIsRefused_data() {
       << (QStringList{"--image", "{dir}/x.png", "--hour", "3", "--output", "{out}"}) << "--image";
   QTest::newRow("image as SVG") << (QStringList{"--image", "{dir}/x.png", "--output",
                                                 "{dir}/x.svg"})
-                                << "PNG or JPEG";
+                                << "PNG, JPEG or FITS";
   QTest::newRow("standard output without format") << QStringList{"--output", "-"} << "--output";
   QTest::newRow("separator of two characters")
       << (QStringList{"--decimal-separator", ",,"} + to) << "--decimal-separator";

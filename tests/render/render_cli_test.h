@@ -54,6 +54,7 @@ class RenderCliTest : public QObject {
   // The grid drawn over an image lies where --locate says: a pixel of the
   // red meridian in the written image locates at longitude 280 deg.
   void gridOverAnImageLiesWhereLocateSays();
+  void gridOverAnImageAsFitsIsPlacedByItsHeader();
   void badImagesFailNamingTheFile_data();
   void badImagesFailNamingTheFile();
   void badInputIsRefused_data();
