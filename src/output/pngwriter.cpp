@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
+#include <system_error>
 #include <thread>
 
 #include "pictureerror.h"
@@ -128,7 +129,14 @@ std::vector<DeflatedPart> DeflateInParts(const PngImage& image) {
   };
   {
     std::vector<std::jthread> workers;
-    for (std::size_t part = 1; part < count; ++part) workers.emplace_back(deflatePart, part);
+    for (std::size_t part = 1; part < count; ++part) {
+      try {
+        workers.emplace_back(deflatePart, part);
+      } catch (const std::system_error&) {
+        // No thread to be had: this one deflates the part itself.
+        deflatePart(part);
+      }
+    }
     deflatePart(0);
   }
   return parts;
