@@ -29,6 +29,7 @@
 #include "measuredpointsdock.h"
 #include "pictureactions.h"
 #include "picturecontrol.h"
+#include "pictureformat.h"
 #include "rotatedpointsdock.h"
 #include "rotationactions.h"
 #include "sunspotdock.h"
@@ -87,11 +88,14 @@ TForm_Main::TForm_Main() : yearSource_([] { return QDate::currentDate().year(); 
       case FileRole::OpenImage:
         return QFileDialog::getOpenFileName(this, QStringLiteral("Open image"), QString(),
                                             QString::fromLatin1(kImageFileFilter));
-      case FileRole::SaveOverlaidImage:
-        return QFileDialog::getSaveFileName(
-            this, QStringLiteral("Save overlaid image"), QString(),
-            QStringLiteral("PNG (*.png);;JPEG (*.jpg *.jpeg);;"
-                           "FITS with the solar geometry (*.fits *.fit *.fts)"));
+      case FileRole::SaveOverlaidImage: {
+        QStringList filters;
+        for (const PictureFormatInfo* info : FormatsHolding(PictureKind::ImageOverlay)) {
+          filters << QString::fromUtf8(info->dialogFilter);
+        }
+        return QFileDialog::getSaveFileName(this, QStringLiteral("Save overlaid image"), QString(),
+                                            filters.join(QStringLiteral(";;")));
+      }
     }
     return QString();
   };

@@ -27,18 +27,9 @@ namespace helidisk {
 
 namespace {
 
-// The formats the window's drawn disk is saved in, in the dialog's order.
-std::vector<const PictureFormatInfo*> DrawnDiskFormats() {
-  std::vector<const PictureFormatInfo*> formats;
-  for (const PictureFormatInfo& info : PictureFormats()) {
-    if (info.holdsDrawnDisk) formats.push_back(&info);
-  }
-  return formats;
-}
-
 // "the name must end in .png, .svg or .pdf"
 QString DrawnDiskSuffixes() {
-  const std::vector<const PictureFormatInfo*> formats = DrawnDiskFormats();
+  const std::vector<const PictureFormatInfo*> formats = FormatsHolding(PictureKind::DrawnDisk);
   QString text;
   for (std::size_t index = 0; index < formats.size(); ++index) {
     if (index > 0)
@@ -134,7 +125,7 @@ bool PictureActions::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QString PictureActions::AskSavePath() {
-  const std::vector<const PictureFormatInfo*> formats = DrawnDiskFormats();
+  const std::vector<const PictureFormatInfo*> formats = FormatsHolding(PictureKind::DrawnDisk);
   QStringList filters;
   for (const PictureFormatInfo* info : formats) filters << QString::fromUtf8(info->dialogFilter);
   QString chosenFilter = filters.front();

@@ -358,8 +358,14 @@ void SunspotDock::SplitSelected() {
   TakeGroups(SplitIntoNewGroup(observation_.spots, SelectedSpots()));
 }
 
+const SpotGroup* SunspotDock::GroupInRow(int row) const {
+  if (row < 0 || static_cast<std::size_t>(row) >= observation_.groups.size()) return nullptr;
+  return &observation_.groups[static_cast<std::size_t>(row)];
+}
+
 void SunspotDock::SetRegionOfRow(int row, const QString& text) {
-  if (row < 0 || static_cast<std::size_t>(row) >= observation_.groups.size()) return;
+  const SpotGroup* group = GroupInRow(row);
+  if (group == nullptr) return;
   bool number = false;
   const int region = text.trimmed().isEmpty() ? 0 : text.trimmed().toInt(&number);
   if (!text.trimmed().isEmpty() && (!number || region <= 0)) {
@@ -367,27 +373,27 @@ void SunspotDock::SetRegionOfRow(int row, const QString& text) {
     ShowObservation();
     return;
   }
-  TakeGroups(SetRegionNumber(observation_.spots, observation_.groups[row].number, region));
+  TakeGroups(SetRegionNumber(observation_.spots, group->number, region));
 }
 
 void SunspotDock::SetZurichOfRow(int row, const QString& text) {
-  if (row < 0 || static_cast<std::size_t>(row) >= observation_.groups.size()) return;
+  const SpotGroup* group = GroupInRow(row);
+  if (group == nullptr) return;
   const QString typed = text.trimmed().toUpper();
-  const SpotGroup& group = observation_.groups[static_cast<std::size_t>(row)];
   // More than one letter is no class: '?' has SetGroupClasses refuse it.
   const char zurich =
       typed.isEmpty() ? char{0} : (typed.size() == 1 ? typed.front().toLatin1() : '?');
-  SetClasses(group.number, zurich, group.mcIntoshChosen ? group.mcIntoshClass : std::string());
+  SetClasses(group->number, zurich, group->mcIntoshChosen ? group->mcIntoshClass : std::string());
 }
 
 void SunspotDock::SetMcIntoshOfRow(int row, const QString& text) {
-  if (row < 0 || static_cast<std::size_t>(row) >= observation_.groups.size()) return;
+  const SpotGroup* group = GroupInRow(row);
+  if (group == nullptr) return;
   // "dkc" and "DKC" mean Dkc: the first letter is the class, the others
   // are lower case.
   const QString typed = text.trimmed();
   const QString mcIntosh = typed.left(1).toUpper() + typed.mid(1).toLower();
-  const SpotGroup& group = observation_.groups[static_cast<std::size_t>(row)];
-  SetClasses(group.number, group.zurichChosen ? group.zurichClass : char{0},
+  SetClasses(group->number, group->zurichChosen ? group->zurichClass : char{0},
              mcIntosh.toStdString());
 }
 

@@ -107,6 +107,8 @@ class SunspotDock final : public QDockWidget {
  private:
   void ShowObservation();
   void TakeGroups(const std::vector<SpotGroup>& groups);
+  // The group in that row of the group table, or null for no such row.
+  const SpotGroup* GroupInRow(int row) const;
   void SetClasses(int group, char zurich, const std::string& mcIntosh);
   void Warn(const QString& text);
 

@@ -48,6 +48,14 @@ bool Holds(const PictureFormatInfo& info, PictureKind kind) {
   return false;
 }
 
+std::vector<const PictureFormatInfo*> FormatsHolding(PictureKind kind) {
+  std::vector<const PictureFormatInfo*> formats;
+  for (const PictureFormatInfo& info : kPictureFormats) {
+    if (Holds(info, kind)) formats.push_back(&info);
+  }
+  return formats;
+}
+
 std::optional<PictureFormat> PictureFormatNamed(std::string_view name) {
   for (const PictureFormatInfo& info : kPictureFormats) {
     if (info.name == name || std::ranges::find(info.suffixes, name) != info.suffixes.end()) {

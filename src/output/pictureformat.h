@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace helidisk {
 
@@ -34,6 +35,9 @@ struct PictureFormatInfo {
 std::span<const PictureFormatInfo> PictureFormats();
 const PictureFormatInfo& InfoOf(PictureFormat format);
 bool Holds(const PictureFormatInfo& info, PictureKind kind);
+// The formats that hold that kind of picture, in the table's order: what a
+// save dialog offers for it.
+std::vector<const PictureFormatInfo*> FormatsHolding(PictureKind kind);
 
 // The format a --format value names: its name or one of its suffixes.
 std::optional<PictureFormat> PictureFormatNamed(std::string_view name);

@@ -10,6 +10,7 @@
 #include <array>
 #include <csetjmp>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "pictureerror.h"
@@ -150,7 +151,7 @@ QByteArray EncodePng(const QImage& image, std::span<const PngText> texts) {
   png.widthPx = static_cast<std::uint32_t>(rgb.width());
   png.heightPx = static_cast<std::uint32_t>(rgb.height());
   if (TryPalette(rgb, paletted)) {
-    png.palette = paletted.palette;
+    png.palette = std::move(paletted.palette);
     // Flat colours repeat along the row as they are.
     png.filteredRow = [&paletted, width = png.widthPx](std::uint32_t y, std::uint8_t* row) {
       row[0] = kFilterNone;

@@ -59,10 +59,11 @@ bool ChosenByObserver(const Json& json, const char* key) {
   const auto source = json.find(key);
   if (source == json.end()) return false;
   const auto text = Field<std::string>(json, key);
-  if (text != "observer" && text != "proposed") {
-    throw SpotError(std::string("a group's ") + key + " is neither observer nor proposed");
+  if (text != ClassSource(true) && text != ClassSource(false)) {
+    throw SpotError(std::string("a group's ") + key + " is neither " + ClassSource(true) + " nor " +
+                    ClassSource(false));
   }
-  return text == "observer";
+  return text == ClassSource(true);
 }
 
 SpotGroup GroupFrom(const Json& json, std::size_t spotCount) {
