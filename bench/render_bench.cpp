@@ -37,7 +37,7 @@ void RenderInFormat(benchmark::State& benchmarkState, PictureFormat format) {
   const PictureRequest request = DesignSizeAt4417();
   for (auto _ : benchmarkState) {
     RedrawResult result;
-    const QByteArray picture = RenderPicture(request, format, PageOptions{}, result);
+    const std::string picture = RenderPicture(request, format, PageOptions{}, result);
     benchmarkState.counters["bytes"] = static_cast<double>(picture.size());
   }
 }

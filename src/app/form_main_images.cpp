@@ -218,7 +218,7 @@ void TForm_Main::SaveOverlaidImageClick() {
   const DiskFrame frame = session_.image->ImageFrame(lastRedraw_->sun, PictureOrientation());
   const QImage picture = OverlaidImage(session_.image->Image().display, frame, DiffRotChecked(),
                                        HourPosition(), session_.image->Opacity());
-  QByteArray bytes;
+  std::string bytes;
   try {
     bytes = SaveOverlay(picture, frame, lastRedraw_->sun, *format,
                         {"helidisk: the grid over " + session_.image->Image().path.toStdString()},
@@ -230,7 +230,7 @@ void TForm_Main::SaveOverlaidImageClick() {
     return failure(message.startsWith(named) ? message.mid(named.size()) : message);
   }
   std::string reason;
-  if (!WriteOutputFile(QFile::encodeName(path).toStdString(), BytesOf(bytes), reason)) {
+  if (!WriteOutputFile(QFile::encodeName(path).toStdString(), bytes, reason)) {
     failure(QString::fromLocal8Bit(reason));
   }
 }

@@ -160,7 +160,7 @@ void PictureActions::SavePictureClick() {
     if (!page) return;
     page_ = *page;
   }
-  QByteArray picture;
+  std::string picture;
   try {
     RedrawResult result;
     picture = RenderPicture(PictureRequestOf(view_), *format, page_, result);
@@ -168,7 +168,7 @@ void PictureActions::SavePictureClick() {
     return failure(QString::fromUtf8(error.what()));
   }
   std::string reason;
-  if (!WriteOutputFile(QFile::encodeName(path).toStdString(), BytesOf(picture), reason)) {
+  if (!WriteOutputFile(QFile::encodeName(path).toStdString(), picture, reason)) {
     failure(QString::fromLocal8Bit(reason));
   }
 }

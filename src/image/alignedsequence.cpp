@@ -85,11 +85,9 @@ void WriteFrame(const QImage& frame, const QString& sourcePath, double julianDay
 
   const QString pngPath =
       AlignedFramePath(sourcePath, settings.outputFolder, QStringLiteral("png"));
-  const QByteArray png = PngWithGeometry(frame, cards, pngPath);
+  const std::string png = PngWithGeometry(frame, cards, pngPath);
   std::string reason;
-  if (!WriteOutputFile(QFile::encodeName(pngPath).toStdString(),
-                       std::string_view(png.constData(), static_cast<std::size_t>(png.size())),
-                       reason)) {
+  if (!WriteOutputFile(QFile::encodeName(pngPath).toStdString(), png, reason)) {
     ThrowImageError(pngPath, QString::fromStdString(reason));
   }
   result.written.append(pngPath);

@@ -147,8 +147,8 @@ void WriteFitsPicture(const QImage& picture, const std::vector<GeometryCard>& ca
   }
 }
 
-QByteArray FitsPictureBytes(const QImage& picture, const std::vector<GeometryCard>& cards,
-                            const std::vector<std::string>& history, const QString& path) {
+std::string FitsPictureBytes(const QImage& picture, const std::vector<GeometryCard>& cards,
+                             const std::vector<std::string>& history, const QString& path) {
   const QTemporaryDir folder;
   if (!folder.isValid()) {
     ThrowImageError(path, QStringLiteral("no temporary folder to write the FITS file in"));
@@ -164,11 +164,11 @@ QByteArray FitsPictureBytes(const QImage& picture, const std::vector<GeometryCar
   if (!file.open(QIODevice::ReadOnly)) {
     ThrowImageError(path, QStringLiteral("cannot read back the written FITS file"));
   }
-  return file.readAll();
+  return file.readAll().toStdString();
 }
 
-QByteArray PngWithGeometry(const QImage& picture, const std::vector<GeometryCard>& cards,
-                           const QString& path) {
+std::string PngWithGeometry(const QImage& picture, const std::vector<GeometryCard>& cards,
+                            const QString& path) {
   std::vector<PngText> texts;
   texts.reserve(cards.size());
   for (const GeometryCard& card : cards) texts.push_back({card.keyword, CardValueText(card)});
@@ -192,9 +192,9 @@ std::optional<PictureGeometry> OverlayGeometry(const QImage& picture, const Disk
                          sun};
 }
 
-QByteArray SaveOverlay(const QImage& picture, const DiskFrame& frame, const SunEphemeris& sun,
-                       PictureFormat format, const std::vector<std::string>& history,
-                       const QString& path) {
+std::string SaveOverlay(const QImage& picture, const DiskFrame& frame, const SunEphemeris& sun,
+                        PictureFormat format, const std::vector<std::string>& history,
+                        const QString& path) {
   const std::optional<PictureGeometry> geometry = OverlayGeometry(picture, frame, sun);
   switch (format) {
     case PictureFormat::Fits:

@@ -2,7 +2,6 @@
 // first use, as for reading), PNG with the same keywords in text chunks.
 #pragma once
 
-#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <optional>
@@ -26,14 +25,14 @@ void WriteFitsPicture(const QImage& picture, const std::vector<GeometryCard>& ca
 // The same FITS file's bytes, written by cfitsio in a temporary folder, so
 // that the caller writes them as any other output (into a pipe, over a
 // device, keeping a replaced file's permissions).  Errors name `path`.
-QByteArray FitsPictureBytes(const QImage& picture, const std::vector<GeometryCard>& cards,
-                            const std::vector<std::string>& history, const QString& path);
+std::string FitsPictureBytes(const QImage& picture, const std::vector<GeometryCard>& cards,
+                             const std::vector<std::string>& history, const QString& path);
 
 // The picture as a PNG whose tEXt chunks carry the cards, one chunk a
 // keyword, the value as CardValueText writes it.  Raises ImageError
 // (naming `path`) when it cannot be encoded.
-QByteArray PngWithGeometry(const QImage& picture, const std::vector<GeometryCard>& cards,
-                           const QString& path);
+std::string PngWithGeometry(const QImage& picture, const std::vector<GeometryCard>& cards,
+                            const QString& path);
 
 // Where the frame puts an observer's image's disk on the picture and solar
 // north, counterclockwise from up: where it puts the rotation axis.
@@ -46,8 +45,8 @@ std::optional<PictureGeometry> OverlayGeometry(const QImage& picture, const Disk
 // with the geometry's text chunks (none for a mirrored view), JPEG, or
 // FITS with the geometry's keywords and `history`; a FITS file of a
 // mirrored view is refused.  Raises ImageError naming `path`.
-QByteArray SaveOverlay(const QImage& picture, const DiskFrame& frame, const SunEphemeris& sun,
-                       PictureFormat format, const std::vector<std::string>& history,
-                       const QString& path);
+std::string SaveOverlay(const QImage& picture, const DiskFrame& frame, const SunEphemeris& sun,
+                        PictureFormat format, const std::vector<std::string>& history,
+                        const QString& path);
 
 }  // namespace helidisk

@@ -171,8 +171,8 @@ void PaintDiskPage(QPainter& painter, PageSizeMm sheet, double diameterMm,
   PaintRows(painter, layout, sheet, picture.rows, scale);
 }
 
-QByteArray RenderPdfPage(const PictureRequest& request, const PageOptions& page,
-                         RedrawResult& result) {
+std::string RenderPdfPage(const PictureRequest& request, const PageOptions& page,
+                          RedrawResult& result) {
   const DiskPagePicture picture = PagePictureFor(request, result);
   const PageSizeMm sheet = PageSizeOf(page.paper);
   if (const auto misfit =
@@ -191,7 +191,7 @@ QByteArray RenderPdfPage(const PictureRequest& request, const PageOptions& page,
   if (!painter.begin(&writer)) throw PictureError("cannot start the PDF page");
   PaintDiskPage(painter, sheet, page.diameterMm, picture);
   if (!painter.end()) throw PictureError("cannot finish the PDF page");
-  return bytes;
+  return bytes.toStdString();
 }
 
 namespace {

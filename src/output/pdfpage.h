@@ -2,12 +2,12 @@
 // a printer's page, the picture as vectors through the Canvas operations.
 #pragma once
 
-#include <QByteArray>
 #include <QGuiApplication>
 #include <QPageSize>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "canvas.h"
@@ -50,8 +50,8 @@ QPageSize QPageSizeOf(PaperSize paper);
 
 // A one-page PDF of the page's paper with the disk at its diameter.  Needs
 // a QGuiApplication (StartFontSession) for the texts' fonts.
-QByteArray RenderPdfPage(const PictureRequest& request, const PageOptions& page,
-                         RedrawResult& result);
+std::string RenderPdfPage(const PictureRequest& request, const PageOptions& page,
+                          RedrawResult& result);
 
 // Qt's fonts, which a page sets its texts in, need an application object.
 // When there is none yet, starts one on the offscreen platform, which needs

@@ -1,11 +1,11 @@
 // A picture request turned into a picture: one redraw, exactly as the
-// window runs it, onto a raster image, an SVG drawing or a PDF page.  The
+// window runs it, onto a QImage, a PNG, an SVG drawing or a PDF page.  The
 // window saves, copies and prints through it, and helidisk-render's
-// picture module writes its files with it.
+// picture module writes its pages with it.
 #pragma once
 
-#include <QByteArray>
 #include <QImage>
+#include <string>
 
 #include "diskpage.h"
 #include "pictureformat.h"
@@ -24,7 +24,7 @@ QImage RenderImage(const PictureRequest& request, RedrawResult& result);
 // paper with the disk at its diameter, a PDF (which needs a
 // QGuiApplication for its fonts).  Raises as RenderImage does, and
 // PictureError for a format that cannot hold a drawn disk.
-QByteArray RenderPicture(const PictureRequest& request, PictureFormat format,
-                         const PageOptions& page, RedrawResult& result);
+std::string RenderPicture(const PictureRequest& request, PictureFormat format,
+                          const PageOptions& page, RedrawResult& result);
 
 }  // namespace helidisk

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string_view>
 #include <system_error>
 #include <thread>
@@ -33,18 +34,18 @@ void AppendBigEndian(std::string& out, std::uint32_t value) {
 }
 
 // Length, type, data and the CRC-32 of type and data.
-void AppendChunk(QByteArray& png, const char (&type)[5], std::string_view data) {
+void AppendChunk(std::string& png, const char (&type)[5], std::string_view data) {
   std::string head;
   AppendBigEndian(head, static_cast<std::uint32_t>(data.size()));
-  png.append(head.data(), static_cast<qsizetype>(head.size()));
+  png += head;
   uLong crc = crc32(0, reinterpret_cast<const Bytef*>(type), 4);
   // zlib takes a null buffer for a request for the initial value.
   if (!data.empty()) crc = crc32_z(crc, reinterpret_cast<const Bytef*>(data.data()), data.size());
   png.append(type, 4);
-  png.append(data.data(), static_cast<qsizetype>(data.size()));
+  png += data;
   std::string tail;
   AppendBigEndian(tail, static_cast<std::uint32_t>(crc));
-  png.append(tail.data(), static_cast<qsizetype>(tail.size()));
+  png += tail;
 }
 
 std::string HeaderData(const PngImage& image) {
@@ -142,9 +143,80 @@ std::vector<DeflatedPart> DeflateInParts(const PngImage& image) {
   return parts;
 }
 
+constexpr int kPaletteSize = 256;
+
+std::uint8_t Red(std::uint32_t pixel) { return static_cast<std::uint8_t>(pixel >> 16U); }
+std::uint8_t Green(std::uint32_t pixel) { return static_cast<std::uint8_t>(pixel >> 8U); }
+std::uint8_t Blue(std::uint32_t pixel) { return static_cast<std::uint8_t>(pixel); }
+
+// An image's colours where at most 256 occur, in the order they first
+// occur.
+struct Palette {
+  std::array<std::uint32_t, kPaletteSize> colours{};
+  int count = 0;
+
+  int IndexOf(std::uint32_t colour) const {
+    int index = 0;
+    while (index < count && colours[index] != colour) ++index;
+    return index;
+  }
+};
+
+// A photograph shows its many colours within its first rows, which is as
+// far as the search goes.
+std::optional<Palette> PaletteOf(const RgbPixels& rgb) {
+  Palette palette;
+  for (std::uint32_t y = 0; y < rgb.heightPx; ++y) {
+    const std::uint32_t* source = rgb.Row(y);
+    std::uint32_t lastColour = palette.count == 0 ? ~source[0] : palette.colours[0];
+    for (std::uint32_t x = 0; x < rgb.widthPx; ++x) {
+      if (source[x] == lastColour) continue;
+      lastColour = source[x];
+      if (palette.IndexOf(lastColour) < palette.count) continue;
+      if (palette.count == kPaletteSize) return std::nullopt;
+      palette.colours[palette.count++] = lastColour;
+    }
+  }
+  return palette;
+}
+
+// A row of colours that are all in the palette as their indices, found
+// again for each run of one colour rather than kept for the whole image.
+void IndexedRow(const Palette& palette, const std::uint32_t* source, std::uint32_t width,
+                std::uint8_t* target) {
+  std::uint32_t lastColour = ~source[0];
+  std::uint8_t lastIndex = 0;
+  for (std::uint32_t x = 0; x < width; ++x) {
+    if (source[x] != lastColour) {
+      lastColour = source[x];
+      lastIndex = static_cast<std::uint8_t>(palette.IndexOf(lastColour));
+    }
+    target[x] = lastIndex;
+  }
+}
+
+constexpr std::uint8_t kFilterNone = 0;
+constexpr std::uint8_t kFilterSub = 1;
+
+// A photograph's row as 8-bit RGB, each byte less the same colour's byte of
+// the pixel before (PNG's Sub filter): smooth skies become runs of small
+// differences, which deflate codes in few bits.
+void SubFilteredRgb(const std::uint32_t* pixels, std::uint32_t width, std::uint8_t* row) {
+  row[0] = kFilterSub;
+  std::uint8_t* out = row + 1;
+  std::uint32_t before = 0;
+  for (std::uint32_t x = 0; x < width; ++x) {
+    const std::uint32_t pixel = pixels[x];
+    *out++ = static_cast<std::uint8_t>(Red(pixel) - Red(before));
+    *out++ = static_cast<std::uint8_t>(Green(pixel) - Green(before));
+    *out++ = static_cast<std::uint8_t>(Blue(pixel) - Blue(before));
+    before = pixel;
+  }
+}
+
 }  // namespace
 
-QByteArray WritePng(const PngImage& image, std::span<const PngText> texts) {
+std::string WritePng(const PngImage& image, std::span<const PngText> texts) {
   std::vector<DeflatedPart> parts = DeflateInParts(image);
   uLong adler = adler32(0, nullptr, 0);
   for (const DeflatedPart& part : parts) {
@@ -161,8 +233,8 @@ QByteArray WritePng(const PngImage& image, std::span<const PngText> texts) {
                      (3 + texts.size() + parts.size()) * kChunkFrameBytes;
   for (const DeflatedPart& part : parts) size += part.bytes.size();
   for (const PngText& text : texts) size += text.keyword.size() + 1 + text.text.size();
-  QByteArray png;
-  png.reserve(static_cast<qsizetype>(size));
+  std::string png;
+  png.reserve(size);
   png.append(reinterpret_cast<const char*>(kSignature.data()), kSignature.size());
   AppendChunk(png, "IHDR", HeaderData(image));
   if (!image.palette.empty()) {
@@ -179,6 +251,31 @@ QByteArray WritePng(const PngImage& image, std::span<const PngText> texts) {
   for (const DeflatedPart& part : parts) AppendChunk(png, "IDAT", part.bytes);
   AppendChunk(png, "IEND", {});
   return png;
+}
+
+std::string EncodePngPixels(const RgbPixels& rgb, std::span<const PngText> texts) {
+  if (rgb.widthPx == 0 || rgb.heightPx == 0) {
+    throw PictureError("cannot encode an empty picture as PNG");
+  }
+  PngImage png;
+  png.widthPx = rgb.widthPx;
+  png.heightPx = rgb.heightPx;
+  if (const std::optional<Palette> palette = PaletteOf(rgb)) {
+    for (int index = 0; index < palette->count; ++index) {
+      const std::uint32_t colour = palette->colours[index];
+      png.palette.push_back({Red(colour), Green(colour), Blue(colour)});
+    }
+    // Flat colours repeat along the row as they are.
+    png.filteredRow = [&rgb, &palette](std::uint32_t y, std::uint8_t* row) {
+      row[0] = kFilterNone;
+      IndexedRow(*palette, rgb.Row(y), rgb.widthPx, row + 1);
+    };
+    return WritePng(png, texts);
+  }
+  png.filteredRow = [&rgb](std::uint32_t y, std::uint8_t* row) {
+    SubFilteredRgb(rgb.Row(y), rgb.widthPx, row);
+  };
+  return WritePng(png, texts);
 }
 
 }  // namespace helidisk

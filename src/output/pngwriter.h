@@ -3,10 +3,10 @@
 // once, as pigz does: each part a raw deflate stream that ends on a byte
 // boundary (Z_SYNC_FLUSH), the last one finished, their Adler-32 sums
 // combined.  libpng deflates on one thread, which left a photograph's PNG
-// waiting on zlib for most of its time.
+// waiting on zlib for most of its time.  No toolkit is needed: helidisk-render
+// writes its design-size PNG without loading Qt.
 #pragma once
 
-#include <QByteArray>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -45,6 +45,23 @@ struct PngImage {
 
 // The file's bytes.  Raises PictureError for a text chunk PNG does not
 // allow and when zlib fails.
-QByteArray WritePng(const PngImage& image, std::span<const PngText> texts);
+std::string WritePng(const PngImage& image, std::span<const PngText> texts);
+
+// Opaque 0xffRRGGBB pixels (the layout of Qt's RGB32), row y beginning
+// rowStride pixels after row y - 1.
+struct RgbPixels {
+  const std::uint32_t* pixels = nullptr;
+  std::size_t rowStride = 0;
+  std::uint32_t widthPx = 0;
+  std::uint32_t heightPx = 0;
+
+  const std::uint32_t* Row(std::uint32_t y) const { return pixels + y * rowStride; }
+};
+
+// The pixels as a PNG: with a palette where their colours fit one (the
+// drawn disk's handful of flat colours), otherwise as 8-bit RGB; compressed
+// at zlib's fastest level, a large image on several threads.  Raises
+// PictureError for an empty picture and as WritePng does.
+std::string EncodePngPixels(const RgbPixels& rgb, std::span<const PngText> texts = {});
 
 }  // namespace helidisk

@@ -20,49 +20,7 @@ namespace helidisk {
 
 namespace {
 
-constexpr int kPaletteSize = 256;
 constexpr int kJpegQuality = 92;
-
-// The pixels as palette indices where at most 256 colours occur.
-struct PalettedPixels {
-  std::vector<PngColour> palette;
-  std::vector<unsigned char> indices;
-};
-
-bool TryPalette(const QImage& rgb, PalettedPixels& out) {
-  std::array<QRgb, kPaletteSize> colours{};
-  int colourCount = 0;
-  // Reserved, not filled: a photograph shows its many colours within its
-  // first rows, and the pages of the rows not reached are never touched.
-  out.indices.reserve(static_cast<std::size_t>(rgb.width()) * rgb.height());
-  for (int y = 0; y < rgb.height(); ++y) {
-    out.indices.resize(out.indices.size() + static_cast<std::size_t>(rgb.width()));
-    unsigned char* target = out.indices.data() + out.indices.size() - rgb.width();
-    const auto* source = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-    QRgb lastColour = colourCount == 0 ? ~source[0] : colours[0];
-    unsigned char lastIndex = 0;
-    for (int x = 0; x < rgb.width(); ++x) {
-      if (source[x] != lastColour) {
-        int index = 0;
-        while (index < colourCount && colours[index] != source[x]) ++index;
-        if (index == colourCount) {
-          if (colourCount == kPaletteSize) return false;
-          colours[colourCount++] = source[x];
-        }
-        lastColour = source[x];
-        lastIndex = static_cast<unsigned char>(index);
-      }
-      *target++ = lastIndex;
-    }
-  }
-  out.palette.resize(colourCount);
-  for (int index = 0; index < colourCount; ++index) {
-    out.palette[index] = {static_cast<std::uint8_t>(qRed(colours[index])),
-                          static_cast<std::uint8_t>(qGreen(colours[index])),
-                          static_cast<std::uint8_t>(qBlue(colours[index]))};
-  }
-  return true;
-}
 
 struct JpegFailure {
   jpeg_error_mgr manager;
@@ -107,25 +65,6 @@ bool WriteJpeg(const QImage& rgb, JpegFailure& failure, unsigned char*& buffer,
   return true;
 }
 
-constexpr std::uint8_t kFilterNone = 0;
-constexpr std::uint8_t kFilterSub = 1;
-
-// A photograph's row as 8-bit RGB, each byte less the same colour's byte of
-// the pixel before (PNG's Sub filter): smooth skies become runs of small
-// differences, which deflate codes in few bits.
-void SubFilteredRgb(const QRgb* pixels, int width, std::uint8_t* row) {
-  row[0] = kFilterSub;
-  std::uint8_t* out = row + 1;
-  QRgb before = 0;
-  for (int x = 0; x < width; ++x) {
-    const QRgb pixel = pixels[x];
-    *out++ = static_cast<std::uint8_t>(qRed(pixel) - qRed(before));
-    *out++ = static_cast<std::uint8_t>(qGreen(pixel) - qGreen(before));
-    *out++ = static_cast<std::uint8_t>(qBlue(pixel) - qBlue(before));
-    before = pixel;
-  }
-}
-
 // The image as 0xffRRGGBB pixels, without a copy where it is one already.
 QImage AsRgb32(const QImage& image) {
   const bool opaqueRgb =
@@ -143,45 +82,31 @@ void CheckEncodable(const QImage& image, const char* format) {
 
 }  // namespace
 
-QByteArray EncodePng(const QImage& image, std::span<const PngText> texts) {
+std::string EncodePng(const QImage& image, std::span<const PngText> texts) {
   CheckEncodable(image, "PNG");
   const QImage rgb = AsRgb32(image);
-  PalettedPixels paletted;
-  PngImage png;
-  png.widthPx = static_cast<std::uint32_t>(rgb.width());
-  png.heightPx = static_cast<std::uint32_t>(rgb.height());
-  if (TryPalette(rgb, paletted)) {
-    png.palette = std::move(paletted.palette);
-    // Flat colours repeat along the row as they are.
-    png.filteredRow = [&paletted, width = png.widthPx](std::uint32_t y, std::uint8_t* row) {
-      row[0] = kFilterNone;
-      std::copy_n(paletted.indices.data() + static_cast<std::size_t>(y) * width, width, row + 1);
-    };
-  } else {
-    png.filteredRow = [&rgb](std::uint32_t y, std::uint8_t* row) {
-      SubFilteredRgb(reinterpret_cast<const QRgb*>(rgb.constScanLine(static_cast<int>(y))),
-                     rgb.width(), row);
-    };
-  }
-  return WritePng(png, texts);
+  return EncodePngPixels(
+      {reinterpret_cast<const std::uint32_t*>(rgb.constBits()),
+       static_cast<std::size_t>(rgb.bytesPerLine()) / sizeof(QRgb),
+       static_cast<std::uint32_t>(rgb.width()), static_cast<std::uint32_t>(rgb.height())},
+      texts);
 }
 
-QByteArray EncodeJpeg(const QImage& image) {
+std::string EncodeJpeg(const QImage& image) {
   CheckEncodable(image, "JPEG");
   const QImage rgb = AsRgb32(image);
   JpegFailure failure{};
   unsigned char* buffer = nullptr;
   unsigned long size = 0;
   const bool written = WriteJpeg(rgb, failure, buffer, size);
-  QByteArray bytes;
-  if (written)
-    bytes = QByteArray(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
+  std::string bytes;
+  if (written) bytes.assign(reinterpret_cast<const char*>(buffer), size);
   std::free(buffer);
   if (!written) throw PictureError(std::string("cannot encode the JPEG: ") + failure.message);
   return bytes;
 }
 
-QByteArray EncodeRaster(const QImage& image, PictureFormat format) {
+std::string EncodeRaster(const QImage& image, PictureFormat format) {
   switch (format) {
     case PictureFormat::Png:
       return EncodePng(image);

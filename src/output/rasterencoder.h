@@ -15,17 +15,15 @@
 
 namespace helidisk {
 
-// The image as a PNG: with a palette where its colours fit one (the drawn
-// disk's handful of flat colours), otherwise as 8-bit RGB; compressed at
-// zlib's fastest level, a large image on several threads.  Raises PictureError when it cannot be
-// encoded.
-QByteArray EncodePng(const QImage& image, std::span<const PngText> texts = {});
+// The image as a PNG, as EncodePngPixels writes it.  Raises PictureError
+// when it cannot be encoded.
+std::string EncodePng(const QImage& image, std::span<const PngText> texts = {});
 
 // The image as a baseline JPEG of quality 92.  Raises PictureError.
-QByteArray EncodeJpeg(const QImage& image);
+std::string EncodeJpeg(const QImage& image);
 
 // A PNG or a JPEG as the format says; PictureError for any other format.
-QByteArray EncodeRaster(const QImage& image, PictureFormat format);
+std::string EncodeRaster(const QImage& image, PictureFormat format);
 
 // The bytes as the output file writer takes them.
 std::string_view BytesOf(const QByteArray& bytes);

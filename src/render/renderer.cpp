@@ -93,13 +93,11 @@ int RenderPictures(const RenderOptions& given, std::FILE* out, std::FILE* err) {
     job = ImageJob{LoadSolarImage(QString::fromStdString(options.imagePath)), {}, {}};
     if (!options.instantGiven) TakeInstantFromImage(job->image, options);
   }
-  const bool hasInstant = !options.templateB0Deg;
-  if (hasInstant && !AccuracyKnownFor(options.year)) WarnOfUnknownAccuracy(err, options.year);
-  WarnOfUnknownAccuracyAtRotation(options, err);
+  WarnOfUnknownAccuracyOfPicture(options, err);
   const bool writesPage = InfoOf(options.format).holdsPage && !options.outputPath.empty();
   const std::unique_ptr<QGuiApplication> fonts = writesPage ? StartFontSession() : nullptr;
   RedrawResult result;
-  QByteArray picture;
+  std::string picture;
   if (job) {
     result = InstantResultsOf(options);
     job->disk = LocateDisk(job->image);
@@ -124,18 +122,8 @@ int RenderPictures(const RenderOptions& given, std::FILE* out, std::FILE* err) {
   } else {
     picture = RenderPicture(options, options.format, options.page, result);
   }
-  if (hasInstant) {
-    if (const int failed = FailUnlessPlausible(result.sun, err)) return failed;
-  }
-
-  // The texts first: a run that cannot compute them writes no picture.
-  const std::string text = TextOfRun(options, result, job);
-  if (!options.outputPath.empty()) {
-    if (const int failed = WriteResult(options.outputPath, BytesOf(picture), out, err)) {
-      return failed;
-    }
-  }
-  return text.empty() ? 0 : WriteToStandardOutput(out, err, text);
+  return WritePictureAndTexts(
+      options, result, picture, [&] { return TextOfRun(options, result, job); }, out, err);
 }
 
 }  // namespace helidisk

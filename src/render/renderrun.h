@@ -1,9 +1,9 @@
 // helidisk-render's run: the command line read, the help, the version, the
-// readout, JSON, --locate and the tables computed without any toolkit, and
-// pictures left to the picture module, which it loads only when a run asks
-// for one (the Qt libraries a picture needs take longer to load than a
-// whole table takes to compute).  Both halves share what is written and
-// printed, and how.
+// readout, JSON, --locate, the tables and the drawn disk as PNG or SVG
+// made without any toolkit, and pages and observers' images left to the
+// picture module, which it loads only when a run asks for one (the Qt
+// libraries take longer to load than a whole picture takes to draw).  Both
+// halves share what is written and printed, and how.
 #pragma once
 
 #include <cstdint>
@@ -44,6 +44,8 @@ int WriteResult(const std::string& path, std::string_view bytes, std::FILE* out,
 void WarnOfUnknownAccuracy(std::FILE* err, std::int32_t year);
 // The same for the year of --rotate-to, where there is one.
 void WarnOfUnknownAccuracyAtRotation(const RenderOptions& options, std::FILE* err);
+// Both, for a picture run: a template has no instant of its own.
+void WarnOfUnknownAccuracyOfPicture(const RenderOptions& options, std::FILE* err);
 // Exit status 1 with a message where the theory puts the Sun at an
 // impossible distance; 0 otherwise.
 int FailUnlessPlausible(const SunEphemeris& sun, std::FILE* err);
@@ -55,8 +57,18 @@ std::string TextOf(const RenderOptions& options, const RedrawResult& result,
                    Orientation orientation, const std::optional<ImageReport>& image,
                    const FrameAtInstant& frameAt = {});
 
-// Whether the run makes a picture or reads an image, the work of the
-// picture module.
+// A picture run's end: a failure where the theory puts the Sun at an
+// impossible distance; otherwise the texts computed, the picture written
+// where --output says, and the texts printed.
+int WritePictureAndTexts(const RenderOptions& options, const RedrawResult& result,
+                         std::string_view picture, const std::function<std::string()>& textsOf,
+                         std::FILE* out, std::FILE* err);
+
+// Whether the run writes the drawn disk as a PNG or SVG, which needs no
+// toolkit.
+bool DrawsDiskWithoutQt(const RenderOptions& options);
+// Whether the run makes a page or reads an image, the work of the picture
+// module.
 bool NeedsPictureModule(const RenderOptions& options);
 
 // The whole program after its name: parses the arguments, renders, writes

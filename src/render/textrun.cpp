@@ -10,6 +10,7 @@
 #include <new>
 
 #include "checked.h"
+#include "drawnpicture.h"
 #include "ephemeristable.h"
 #include "featurereport.h"
 #include "instantseries.h"
@@ -61,6 +62,16 @@ int RenderText(const RenderOptions& options, std::FILE* out, std::FILE* err) {
   if (const int failed = FailUnlessPlausible(result.sun, err)) return failed;
   const std::string text = TextOf(options, result, options.orientation, std::nullopt);
   return text.empty() ? 0 : WriteToStandardOutput(out, err, text);
+}
+
+// The drawn disk as a PNG or an SVG drawing, made without loading Qt.
+int RenderDrawnPicture(const RenderOptions& options, std::FILE* out, std::FILE* err) {
+  WarnOfUnknownAccuracyOfPicture(options, err);
+  RedrawResult result;
+  const std::string picture = DrawnPictureBytes(options, options.format, result);
+  return WritePictureAndTexts(
+      options, result, picture,
+      [&] { return TextOf(options, result, options.orientation, std::nullopt); }, out, err);
 }
 
 // The picture module beside the program (in the build) or in the program's
@@ -151,6 +162,13 @@ void WarnOfUnknownAccuracyAtRotation(const RenderOptions& options, std::FILE* er
   }
 }
 
+void WarnOfUnknownAccuracyOfPicture(const RenderOptions& options, std::FILE* err) {
+  if (!options.templateB0Deg && !AccuracyKnownFor(options.year)) {
+    WarnOfUnknownAccuracy(err, options.year);
+  }
+  WarnOfUnknownAccuracyAtRotation(options, err);
+}
+
 void WarnOfUnknownAccuracy(std::FILE* err, std::int32_t year) {
   PrintTo(err, std::string(kRendererName) +
                    ": warning: the accuracy of the solar theory is unknown for the year " +
@@ -164,6 +182,21 @@ int FailUnlessPlausible(const SunEphemeris& sun, std::FILE* err) {
   PrintTo(err, std::string(kRendererName) + ": the solar theory fails for this instant: it puts " +
                    "the Sun " + ExactNumber(sun.distanceAu) + " AU from the Earth\n");
   return kExitFailure;
+}
+
+int WritePictureAndTexts(const RenderOptions& options, const RedrawResult& result,
+                         std::string_view picture, const std::function<std::string()>& textsOf,
+                         std::FILE* out, std::FILE* err) {
+  // A template has no instant whose Sun could fail.
+  if (!options.templateB0Deg) {
+    if (const int failed = FailUnlessPlausible(result.sun, err)) return failed;
+  }
+  // The texts first: a run that cannot compute them writes no picture.
+  const std::string text = textsOf();
+  if (!options.outputPath.empty()) {
+    if (const int failed = WriteResult(options.outputPath, picture, out, err)) return failed;
+  }
+  return text.empty() ? 0 : WriteToStandardOutput(out, err, text);
 }
 
 std::string TextOf(const RenderOptions& options, const RedrawResult& result,
@@ -182,8 +215,15 @@ std::string TextOf(const RenderOptions& options, const RedrawResult& result,
   return text;
 }
 
+bool DrawsDiskWithoutQt(const RenderOptions& options) {
+  const PictureFormatInfo& format = InfoOf(options.format);
+  return !options.printTable && !options.outputPath.empty() && options.imagePath.empty() &&
+         !options.align && format.holdsDrawnDisk && !format.holdsPage;
+}
+
 bool NeedsPictureModule(const RenderOptions& options) {
-  return !options.printTable && (!options.outputPath.empty() || !options.imagePath.empty());
+  return !options.printTable && !DrawsDiskWithoutQt(options) &&
+         (!options.outputPath.empty() || !options.imagePath.empty());
 }
 
 int RunRenderer(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err) {
@@ -205,6 +245,9 @@ int RunRenderer(const std::vector<std::string>& arguments, std::FILE* out, std::
   const RenderOptions& options = line.options;
   if (options.printTable) {
     return ReportingFailures(err, [&] { return RenderTable(options, out, err); });
+  }
+  if (DrawsDiskWithoutQt(options)) {
+    return ReportingFailures(err, [&] { return RenderDrawnPicture(options, out, err); });
   }
   if (NeedsPictureModule(options)) return RunPictureModule(options, out, err);
   return ReportingFailures(err, [&] { return RenderText(options, out, err); });

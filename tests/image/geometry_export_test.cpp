@@ -97,9 +97,9 @@ TEST_P(GeometryExport, PngCarriesTheSameKeywordsInTextChunks) {
   const Placement& placement = GetParam();
   const QString path = directory_.filePath("picture.png");
   const std::vector<GeometryCard> cards = GeometryCards(GeometryOf(placement));
-  const QByteArray png = PngWithGeometry(PictureOf(placement), cards, path);
+  const std::string png = PngWithGeometry(PictureOf(placement), cards, path);
   QImage read;
-  ASSERT_TRUE(read.loadFromData(png, "png"));
+  ASSERT_TRUE(read.loadFromData(QByteArrayView(png), "png"));
   for (const GeometryCard& card : cards) {
     EXPECT_EQ(read.text(QString::fromStdString(card.keyword)).toStdString(), CardValueText(card))
         << card.keyword;

@@ -32,9 +32,9 @@ QImage ManyColours(int width, int height) {
   return image;
 }
 
-QImage Decoded(const QByteArray& bytes, QByteArray& format) {
+QImage Decoded(const std::string& bytes, QByteArray& format) {
   QBuffer buffer;
-  buffer.setData(bytes);
+  buffer.setData(QByteArray::fromStdString(bytes));
   QImageReader reader(&buffer);
   format = reader.format();
   return reader.read();
@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Png, CarriesItsTextChunks) {
   const std::vector<PngText> texts = {{"DATE-OBS", "2024-04-08T18:17:00"}, {"RSUN_OBS", "958.1"}};
   QBuffer buffer;
-  buffer.setData(EncodePng(ManyColours(20, 10), texts));
+  buffer.setData(QByteArray::fromStdString(EncodePng(ManyColours(20, 10), texts)));
   QImageReader reader(&buffer);
   EXPECT_EQ(reader.text("DATE-OBS"), "2024-04-08T18:17:00");
   EXPECT_EQ(reader.text("RSUN_OBS"), "958.1");

@@ -379,6 +379,26 @@ void RenderCliTest::pngHoldsTheRasterCanvasExactly() {
   QCOMPARE(written, canvas.Image());
 }
 
+void RenderCliTest::picturesLoadOnlyWhatTheyNeed_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<bool>("loadsQt");
+  QTest::newRow("PNG") << "disk.png" << false;
+  QTest::newRow("SVG") << "disk.svg" << false;
+  QTest::newRow("PDF page") << "disk.pdf" << true;
+}
+
+void RenderCliTest::picturesLoadOnlyWhatTheyNeed() {
+  QFETCH(QString, name);
+  QFETCH(bool, loadsQt);
+  // The dynamic loader names every file it opens on standard error.
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("LD_DEBUG", "files");
+  const Outcome outcome = Run({"--hour", "4417", "--output", PathInDir(name)}, environment);
+  QCOMPARE(outcome.exitCode, 0);
+  QCOMPARE(outcome.err.contains("libQt6Gui.so"), loadsQt);
+  QVERIFY2(!outcome.err.contains("/imageformats/"), outcome.err.constData());
+}
+
 void RenderCliTest::svgHoldsOneElementPerDrawingOperation_data() {
   QTest::addColumn<int>("hour");
   QTest::addColumn<bool>("differential");

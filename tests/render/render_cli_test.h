@@ -32,8 +32,13 @@ class RenderCliTest : public QObject {
   void instantBetweenHoursAndBeyondTheScrollBar();
   void pngOfTheDesignSize_data();
   void pngOfTheDesignSize();
-  // Not one pixel of the raster canvas is lost on the way into the file.
+  // Not one pixel of the raster canvas is lost on the way into the file:
+  // the PNG, drawn without Qt, holds the window's QImage canvas exactly.
   void pngHoldsTheRasterCanvasExactly();
+  // The drawn disk as PNG or SVG loads no Qt library; a page loads Qt but
+  // no image-format plug-in.
+  void picturesLoadOnlyWhatTheyNeed_data();
+  void picturesLoadOnlyWhatTheyNeed();
   void svgHoldsOneElementPerDrawingOperation_data();
   void svgHoldsOneElementPerDrawingOperation();
   void standardOutputTakesThePicture_data();
