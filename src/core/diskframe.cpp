@@ -93,12 +93,16 @@ ScreenDirection SkyDirectionOnScreen(const DiskFrame& frame, double westward, do
 }
 
 ProjectedPoint Project(const DiskFrame& frame, double longitudeRad, double latitudeRad) {
+  return Project(frame, SphereAngles{std::sin(longitudeRad), std::cos(longitudeRad),
+                                     std::sin(latitudeRad), std::cos(latitudeRad)});
+}
+
+ProjectedPoint Project(const DiskFrame& frame, const SphereAngles& angles) {
   // Body frame: x toward longitude 90 deg, y along the north rotation axis,
   // z toward longitude 0 deg.
-  const double cosLatitude = std::cos(latitudeRad);
-  const double bodyX = cosLatitude * std::sin(longitudeRad);
-  const double bodyY = std::sin(latitudeRad);
-  const double bodyZ = cosLatitude * std::cos(longitudeRad);
+  const double bodyX = angles.cosLatitude * angles.sinLongitude;
+  const double bodyY = angles.sinLatitude;
+  const double bodyZ = angles.cosLatitude * angles.cosLongitude;
 
   // Turned about the axis by L0: z now lies in the observer's meridian.
   const double meridianX = bodyX * frame.cosL0 - bodyZ * frame.sinL0;

@@ -114,4 +114,15 @@ struct ProjectedPoint {
 // limb; only the depth tells them apart.
 ProjectedPoint Project(const DiskFrame& frame, double longitudeRad, double latitudeRad);
 
+// A heliographic point by the sines and cosines of its longitude and
+// latitude, for grids whose many points share them.
+struct SphereAngles {
+  double sinLongitude = 0;
+  double cosLongitude = 1;
+  double sinLatitude = 0;
+  double cosLatitude = 1;
+};
+// The same projection, to the last bit, of the point with these angles.
+ProjectedPoint Project(const DiskFrame& frame, const SphereAngles& angles);
+
 }  // namespace helidisk

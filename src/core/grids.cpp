@@ -69,6 +69,35 @@ class DifferentialRotation {
   std::array<double, kShiftCount> shiftByDegree_{};
 };
 
+struct SineCosine {
+  double sine;
+  double cosine;
+};
+
+// The sine and cosine of an angle in arc seconds.  Most of a grid's sample
+// angles are whole degrees from -90 to 360 (all the latitudes, and the
+// longitudes of the parallels and of the rigid meridians): those are
+// looked up, once worked out, as the very values std::sin and std::cos
+// give, instead of being worked out some twenty thousand times a redraw.
+SineCosine SineCosineOf(double arcSeconds) {
+  constexpr std::int32_t kFirstDegree = -90;
+  constexpr std::int32_t kLastDegree = 360;
+  static const auto table = [] {
+    std::array<SineCosine, kLastDegree - kFirstDegree + 1> angles{};
+    for (std::int32_t degree = kFirstDegree; degree <= kLastDegree; ++degree) {
+      const double radians = ArcSecondsToRadians(static_cast<double>(degree * kDegree));
+      angles[degree - kFirstDegree] = {std::sin(radians), std::cos(radians)};
+    }
+    return angles;
+  }();
+  const double degrees = std::round(arcSeconds / kDegree);
+  if (degrees * kDegree == arcSeconds && degrees >= kFirstDegree && degrees <= kLastDegree) {
+    return table[static_cast<std::size_t>(degrees - kFirstDegree)];
+  }
+  const double radians = ArcSecondsToRadians(arcSeconds);
+  return {std::sin(radians), std::cos(radians)};
+}
+
 // Projects grid points, given in whole arc seconds with a real longitude
 // shift, onto the canvas's pixels and draws the lines between them.
 class GridPen {
@@ -84,8 +113,11 @@ class GridPen {
   };
 
   Pixel Project(std::int32_t longitude, double longitudeShift, std::int32_t latitude) const {
-    const ProjectedPoint point = helidisk::Project(
-        frame_, ArcSecondsToRadians(longitude + longitudeShift), ArcSecondsToRadians(latitude));
+    const SineCosine alongLongitude = SineCosineOf(longitude + longitudeShift);
+    const SineCosine alongLatitude = SineCosineOf(latitude);
+    const ProjectedPoint point =
+        helidisk::Project(frame_, {alongLongitude.sine, alongLongitude.cosine, alongLatitude.sine,
+                                   alongLatitude.cosine});
     return {RoundToInt32(point.xPx), RoundToInt32(point.yPx), point.depth};
   }
 
