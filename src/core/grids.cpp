@@ -115,9 +115,9 @@ class GridPen {
   Pixel Project(std::int32_t longitude, double longitudeShift, std::int32_t latitude) const {
     const SineCosine alongLongitude = SineCosineOf(longitude + longitudeShift);
     const SineCosine alongLatitude = SineCosineOf(latitude);
-    const ProjectedPoint point =
-        helidisk::Project(frame_, {alongLongitude.sine, alongLongitude.cosine, alongLatitude.sine,
-                                   alongLatitude.cosine});
+    const ProjectedPoint point = helidisk::Project(
+        frame_,
+        {alongLongitude.sine, alongLongitude.cosine, alongLatitude.sine, alongLatitude.cosine});
     return {RoundToInt32(point.xPx), RoundToInt32(point.yPx), point.depth};
   }
 
