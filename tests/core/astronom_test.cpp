@@ -9,26 +9,26 @@
 namespace helidisk {
 namespace {
 
-struct CalendarInstant {
+struct CalendarDate {
   std::int32_t year, month, day;
   double hours, minutes, seconds;
 };
 
-CalendarInstant DateOf(double julianDay) {
-  CalendarInstant instant{};
+CalendarDate DateOf(double julianDay) {
+  CalendarDate instant{};
   JulianDayToDate(instant.year, instant.month, instant.day, instant.hours, instant.minutes,
                   instant.seconds, julianDay);
   return instant;
 }
 
-double JulianDayOf(const CalendarInstant& instant) {
+double JulianDayOf(const CalendarDate& instant) {
   double julianDay = 0;
   DateToJulianDay(instant.year, instant.month, instant.day, instant.hours, instant.minutes,
                   instant.seconds, julianDay);
   return julianDay;
 }
 
-void ExpectInstant(const CalendarInstant& actual, const CalendarInstant& expected) {
+void ExpectInstant(const CalendarDate& actual, const CalendarDate& expected) {
   EXPECT_EQ(actual.year, expected.year);
   EXPECT_EQ(actual.month, expected.month);
   EXPECT_EQ(actual.day, expected.day);
@@ -39,7 +39,7 @@ void ExpectInstant(const CalendarInstant& actual, const CalendarInstant& expecte
 
 TEST(DateToJulianDay, WorkedValues) {
   struct Case {
-    CalendarInstant instant;
+    CalendarDate instant;
     double julianDay;
   };
   const Case cases[] = {
@@ -64,7 +64,7 @@ TEST(DateToJulianDay, WorkedValues) {
 TEST(JulianDayToDate, WorkedValues) {
   struct Case {
     double julianDay;
-    CalendarInstant instant;
+    CalendarDate instant;
   };
   const Case cases[] = {
       {0.0, {-4712, 1, 1, 12, 0, 0}},         {-1.0, {-4713, 12, 31, 12, 0, 0}},
@@ -85,7 +85,7 @@ TEST(JulianDayToDate, CarryIntoMidnightAdvancesTheDate) {
   constexpr double kQuarterMillisecond = 0.25e-3 / 86400;
   struct Case {
     double midnight;
-    CalendarInstant nextDay;
+    CalendarDate nextDay;
   };
   const Case cases[] = {
       {2459215.5, {2021, 1, 1, 0, 0, 0}},    // new year
@@ -110,7 +110,7 @@ TEST(JulianDayToDate, EveryHourOfTheYearComesBackExactly) {
     double expectedDay = newYear;
     for (std::int32_t k = 0; k <= 8736; ++k) {
       if (k % 24 == 0 && k > 0) expectedDay += 1;
-      const CalendarInstant actual = DateOf(k / 24.0 + newYear);
+      const CalendarDate actual = DateOf(k / 24.0 + newYear);
       ASSERT_EQ(JulianDayOf({actual.year, actual.month, actual.day, 0, 0, 0}), expectedDay) << k;
       ASSERT_EQ(actual.hours, k % 24) << k;
       ASSERT_EQ(actual.minutes, 0) << k;

@@ -29,7 +29,7 @@ double LongitudeDifferenceDeg(double aDeg, double bDeg) {
   return std::remainder(aDeg - bDeg, 360.0);
 }
 
-double JulianDayOf(std::int32_t year, std::int32_t month, std::int32_t day) {
+double JulianDayOfMidnight(std::int32_t year, std::int32_t month, std::int32_t day) {
   double julianDay = 0;
   DateToJulianDay(year, month, day, 0, 0, 0, julianDay);
   return julianDay;
@@ -121,7 +121,7 @@ TEST(PreciseSun, AgreesWithHorizonsIn2013) {
   for (std::size_t i = 0; i < std::size(l0); ++i) {
     SCOPED_TRACE(testing::Message() << "2013-" << l0[i].month << "-01");
     const SunEphemeris sun =
-        ComputePreciseSun(JulianDayOf(2013, l0[i].month, 1) - kTtMinusUtc2013Days, false);
+        ComputePreciseSun(JulianDayOfMidnight(2013, l0[i].month, 1) - kTtMinusUtc2013Days, false);
     EXPECT_NEAR(LongitudeDifferenceDeg(sun.l0Rad * RadToDeg, l0[i].valueDeg) * kArcSecondsPerDegree,
                 0, 0.1);
     EXPECT_NEAR(ArcSeconds(sun.b0Rad), b0[i].valueDeg * kArcSecondsPerDegree, 0.1);
@@ -148,7 +148,8 @@ TEST(PreciseSun, AgreesWithSunSpiceIn2013) {
     for (const DatedValue& value : values) {
       SCOPED_TRACE(testing::Message()
                    << "2013-" << value.month << "-01, aberration " << aberration);
-      const SunEphemeris sun = ComputePreciseSun(JulianDayOf(2013, value.month, 1), aberration);
+      const SunEphemeris sun =
+          ComputePreciseSun(JulianDayOfMidnight(2013, value.month, 1), aberration);
       EXPECT_NEAR(
           LongitudeDifferenceDeg(sun.l0Rad * RadToDeg, value.valueDeg) * kArcSecondsPerDegree, 0,
           toleranceArcSec);
@@ -174,7 +175,7 @@ TEST(PreciseSun, AgreesWithTheAlmanacIn2013) {
   for (const AlmanacDay& day : days) {
     SCOPED_TRACE(testing::Message() << "2013-" << day.month << "-01");
     const SunEphemeris sun =
-        ComputePreciseSun(JulianDayOf(2013, day.month, 1) - kTtMinusUtc2013Days, true);
+        ComputePreciseSun(JulianDayOfMidnight(2013, day.month, 1) - kTtMinusUtc2013Days, true);
     constexpr double kPrintedToleranceDeg = 0.005 + 0.1 / kArcSecondsPerDegree;
     EXPECT_NEAR(sun.pRad * RadToDeg, day.pDeg, kPrintedToleranceDeg);
     EXPECT_NEAR(sun.b0Rad * RadToDeg, day.b0Deg, kPrintedToleranceDeg);
@@ -194,8 +195,8 @@ TEST(PreciseSun, ApparentPlaceAgreesWithTheAlmanac) {
     double decArcSec;
   };
   const AlmanacPlace places[] = {
-      {JulianDayOf(1992, 10, 13), (13 * 60 + 13) * 60 + 30.75, -((7 * 60 + 47) * 60 + 1.7)},
-      {JulianDayOf(2013, 6, 17), (5 * 60 + 42) * 60 + 28.88, (23 * 60 + 22) * 60 + 27.8}};
+      {JulianDayOfMidnight(1992, 10, 13), (13 * 60 + 13) * 60 + 30.75, -((7 * 60 + 47) * 60 + 1.7)},
+      {JulianDayOfMidnight(2013, 6, 17), (5 * 60 + 42) * 60 + 28.88, (23 * 60 + 22) * 60 + 27.8}};
   for (const AlmanacPlace& place : places) {
     SCOPED_TRACE(testing::Message() << std::fixed << place.julianDayTt);
     const double julianDayUtc =

@@ -20,7 +20,7 @@ using fakes::CanvasOp;
 using fakes::Op;
 
 constexpr std::int32_t kCentre = 313;
-constexpr std::int32_t kRadius = 301;
+constexpr std::int32_t kTemplateRadius = 301;
 
 using Point = std::pair<std::int32_t, std::int32_t>;
 // A drawn line, its ends in a fixed order, with its pen's red and width.
@@ -49,7 +49,7 @@ std::vector<CanvasOp> TemplateOps(double b0Deg) {
 
 std::vector<CanvasOp> GridOps(double l0Deg, double b0Deg, double pDeg, Orientation orientation) {
   fakes::RecordingCanvas canvas;
-  DrawStonyhurstGrid(canvas, OrientedDiskFrame(kCentre, kCentre, kRadius, l0Deg * DegToRad,
+  DrawStonyhurstGrid(canvas, OrientedDiskFrame(kCentre, kCentre, kTemplateRadius, l0Deg * DegToRad,
                                                b0Deg * DegToRad, pDeg * DegToRad, orientation));
   return canvas.ops;
 }
@@ -93,16 +93,17 @@ TEST(StonyhurstGridTest, LinesEndOnTheLimb) {
   ASSERT_EQ(lines.size(), 17U + 19U);
   const auto radiusAt = [](Point p) { return std::hypot(p.first - kCentre, p.second - kCentre); };
   const Point northPole{
-      kCentre, kCentre - static_cast<std::int32_t>(std::lround(kRadius * std::cos(7 * DegToRad)))};
+      kCentre,
+      kCentre - static_cast<std::int32_t>(std::lround(kTemplateRadius * std::cos(7 * DegToRad)))};
   for (std::size_t index = 0; index < lines.size(); ++index) {
     const bool meridian = index >= 17;
-    EXPECT_NEAR(radiusAt(lines[index].back()), kRadius, 1) << "line " << index;
+    EXPECT_NEAR(radiusAt(lines[index].back()), kTemplateRadius, 1) << "line " << index;
     if (meridian) {
       EXPECT_EQ(lines[index].front(), northPole) << "line " << index;
     } else {
-      EXPECT_NEAR(radiusAt(lines[index].front()), kRadius, 1) << "line " << index;
+      EXPECT_NEAR(radiusAt(lines[index].front()), kTemplateRadius, 1) << "line " << index;
     }
-    for (const Point& point : lines[index]) EXPECT_LE(radiusAt(point), kRadius + 1);
+    for (const Point& point : lines[index]) EXPECT_LE(radiusAt(point), kTemplateRadius + 1);
   }
 }
 

@@ -14,7 +14,9 @@
 namespace helidisk {
 namespace {
 
-std::string Card(const std::string& text) { return text + std::string(80 - text.size(), ' '); }
+std::string PaddedCard(const std::string& text) {
+  return text + std::string(80 - text.size(), ' ');
+}
 
 // "KEYWORD = value" with the value to full double precision.
 std::string NumberCard(const std::string& keyword, double value) {
@@ -25,7 +27,7 @@ std::string NumberCard(const std::string& keyword, double value) {
 
 FitsHeader HeaderOf(const std::vector<std::string>& cards) {
   std::string text;
-  for (const std::string& card : cards) text += Card(card);
+  for (const std::string& card : cards) text += PaddedCard(card);
   return ParseFitsHeader(text);
 }
 

@@ -66,7 +66,7 @@ CapSpot SpotAcrossTheLimb() {
   return SpotAt(CmdForMuDeg(kLatitudeDeg, std::cos(87.5 * DegToRad)), kLatitudeDeg, 1370);
 }
 
-std::vector<DetectionCase> Cases() {
+std::vector<DetectionCase> DetectionCases() {
   const double touchingStepDeg =
       2 * fakes::CapRadiusRad(200) * RadToDeg * 0.95 / std::cos(12 * DegToRad);
   return {
@@ -137,7 +137,7 @@ TEST_P(SpotDetection, FindsEverySpotAndInventsNone) {
   EXPECT_EQ(counts.whole.R(), 10 * c.g + c.f);
 }
 
-INSTANTIATE_TEST_SUITE_P(GeneratedSuns, SpotDetection, testing::ValuesIn(Cases()),
+INSTANTIATE_TEST_SUITE_P(GeneratedSuns, SpotDetection, testing::ValuesIn(DetectionCases()),
                          [](const testing::TestParamInfo<DetectionCase>& info) {
                            return info.param.name;
                          });

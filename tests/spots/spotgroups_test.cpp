@@ -36,7 +36,7 @@ struct GroupingCase {
 
 void PrintTo(const GroupingCase& c, std::ostream* os) { *os << c.name; }
 
-std::vector<GroupingCase> Cases() {
+std::vector<GroupingCase> GroupingCases() {
   return {
       {"OnePore", {Spot(10, 180, 5, 0)}, "A", {"Axx"}, 1, 1, 0, 0},
       {"BipolarPores", {Spot(10, 180, 5, 0), Spot(11, 184, 5, 0)}, "B", {"Bxo"}, 1, 2, 0, 0},
@@ -148,7 +148,7 @@ TEST_P(Grouping, ClassesAndCounts) {
   EXPECT_DOUBLE_EQ(counts.ScaledR(), 0.6 * counts.whole.R());
 }
 
-INSTANTIATE_TEST_SUITE_P(HandPlacedSpots, Grouping, testing::ValuesIn(Cases()),
+INSTANTIATE_TEST_SUITE_P(HandPlacedSpots, Grouping, testing::ValuesIn(GroupingCases()),
                          [](const testing::TestParamInfo<GroupingCase>& info) {
                            return info.param.name;
                          });

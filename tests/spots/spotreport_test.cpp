@@ -24,7 +24,7 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-DetectedSpot Spot(double latitudeDeg, double longitudeDeg, double areaMsh, int umbrae) {
+DetectedSpot ReportedSpot(double latitudeDeg, double longitudeDeg, double areaMsh, int umbrae) {
   DetectedSpot spot;
   spot.place = {100.5, 200.25, latitudeDeg, longitudeDeg, longitudeDeg - 180, 0.9, 45};
   spot.pixels = 40;
@@ -47,7 +47,7 @@ DailyReport Day(const std::string& date, const std::string& ut, int g, int f,
 }
 
 TEST(SpotRows, OneCsvRecordASpotWithItsGroupAndCount) {
-  std::vector<DetectedSpot> spots{Spot(10, 180, 120, 2), Spot(-20, 200, 8, 0)};
+  std::vector<DetectedSpot> spots{ReportedSpot(10, 180, 120, 2), ReportedSpot(-20, 200, 8, 0)};
   GroupSpots(spots);
   const std::vector<std::string> lines = Lines(SpotsCsv(spots));
   ASSERT_EQ(lines.size(), 3U);
@@ -59,7 +59,7 @@ TEST(SpotRows, OneCsvRecordASpotWithItsGroupAndCount) {
 }
 
 TEST(GroupRows, NameTheHemisphereAndTheClasses) {
-  std::vector<DetectedSpot> spots{Spot(-10, 180, 900, 3)};
+  std::vector<DetectedSpot> spots{ReportedSpot(-10, 180, 900, 3)};
   GroupSpots(spots);
   const std::vector<std::string> lines = Lines(GroupsCsv(SetRegionNumber(spots, 1, 13664)));
   ASSERT_EQ(lines.size(), 2U);
@@ -148,7 +148,7 @@ SunspotObservation SampleObservation() {
   observation.utc = "2026-06-15T10:30Z";
   observation.julianDay = 2461206.9375;
   observation.disk = {1023.5, 1023.25, 921.5, -9.6, 1.03, 276.4, "sky", 0};
-  observation.spots = {Spot(10, 180, 120, 2), Spot(11, 183, 8, 0)};
+  observation.spots = {ReportedSpot(10, 180, 120, 2), ReportedSpot(11, 183, 8, 0)};
   GroupSpots(observation.spots);
   SetRegionNumber(observation.spots, 1, 13664);
   observation.groups = SetGroupClasses(observation.spots, 1, 0, "Cko");
