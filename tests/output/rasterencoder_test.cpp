@@ -5,8 +5,10 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
+#include "drawnpicture.h"
 #include "pictureerror.h"
 
 namespace helidisk {
@@ -103,6 +105,43 @@ TEST(Jpeg, DecodesCloseToThePicture) {
     }
   }
   EXPECT_LT(std::sqrt(squaredError / (image.width() * image.height())), 12.0);
+}
+
+// Rows lie a stride apart that may exceed the width: the pixels between
+// are not the picture's, on the palette's way and on the RGB one.
+TEST(Png, ReadsEachRowFromItsStride) {
+  constexpr std::uint32_t kPadding = 0xffdeadbe;
+  for (const std::uint32_t width : {3U, 300U}) {
+    const std::size_t stride = width + 7;
+    std::vector<std::uint32_t> pixels(2 * stride, kPadding);
+    for (std::uint32_t y = 0; y < 2; ++y) {
+      for (std::uint32_t x = 0; x < width; ++x)
+        pixels[y * stride + x] = 0xff000000U | (y << 16U) | x;
+    }
+    QByteArray format;
+    const QImage decoded = Decoded(EncodePngPixels({pixels.data(), stride, width, 2}), format);
+    ASSERT_EQ(decoded.size(), QSize(static_cast<int>(width), 2));
+    for (std::uint32_t y = 0; y < 2; ++y) {
+      for (std::uint32_t x = 0; x < width; ++x) {
+        EXPECT_EQ(decoded.pixel(static_cast<int>(x), static_cast<int>(y)), pixels[y * stride + x])
+            << width << " wide, at " << x << "," << y;
+      }
+    }
+  }
+}
+
+TEST(DrawnPicture, RefusesAPictureWithoutPixelsAndFormatsThatHoldNoDrawnDisk) {
+  PictureRequest tooNarrow;
+  tooNarrow.year = 2024;
+  tooNarrow.controlWidth = 2;
+  RedrawResult result;
+  EXPECT_THROW(DrawnPictureBytes(tooNarrow, PictureFormat::Png, result), PictureError);
+  PictureRequest designSize;
+  designSize.year = 2024;
+  for (const PictureFormat format : {PictureFormat::Jpeg, PictureFormat::Fits}) {
+    EXPECT_THROW(DrawnPictureBytes(designSize, format, result), PictureError)
+        << InfoOf(format).name;
+  }
 }
 
 TEST(Raster, AnEmptyPictureIsRefused) {
