@@ -20,7 +20,7 @@
 
 typedef void* (*MapFunction)(void*, size_t, int, int, int, off_t);
 
-/* Smaller mappings are a library's or a stack's, not the heap's. */
+/* A huge page is 2 MiB: a mapping much smaller than that seldom holds one. */
 enum { kSmallestAdvisedBytes = 1 << 20 };
 
 void* mmap(void* address, size_t length, int protection, int flags, int fd, off_t offset) {

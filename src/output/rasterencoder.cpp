@@ -6,12 +6,9 @@
 // libjpeg's header needs the C library's FILE and size_t declared first.
 #include <jpeglib.h>
 
-#include <algorithm>
-#include <array>
 #include <csetjmp>
 #include <cstdint>
-#include <utility>
-#include <vector>
+#include <cstdlib>
 
 #include "pictureerror.h"
 #include "pngwriter.h"

@@ -78,9 +78,8 @@ const std::vector<OptionSection>& OptionTable() {
            {"--format", "png|svg|pdf|jpeg|fits|csv|json|text",
             "png, svg, pdf, jpeg or fits for a picture, csv, json or text for a table",
             "the picture format (png, svg or pdf, or jpeg or fits for --image), overriding the "
-            "file "
-            "name's extension; or, with "
-            "--table, the table's: csv (RFC 4180 with a header line, every number exact with "
+            "file name's extension; or, with --table, the table's: csv (RFC 4180 with a header "
+            "line, every number exact with "
             "a full stop whatever the locale), json (one array of objects) or text (aligned "
             "columns for reading, degrees to two decimals; the default unless FILE ends in "
             ".csv or .json)",
