@@ -5,7 +5,10 @@
 # header the TU includes, to a comment (a NOLINT counts) or to its compile
 # command has it checked again.  The committed ledger of clean TUs stands in
 # for an empty cache (as on a fresh clone), never for a TU that changed, and
-# forgets a TU that has a finding now.  Ends with an "N passed, M failed" line.
+# forgets a TU that has a finding now.  Built by ninja, the TUs are keyed by
+# the dependencies it recorded, not by clang's preprocessor, unless an
+# object file is older than a file it was built from.  Ends with an
+# "N passed, M failed" line.
 set -uo pipefail
 runner="$(cd "$(dirname "$0")/../.." && pwd)/tools/clang-tidy-cached.py"
 work=$(mktemp -d)
@@ -80,5 +83,46 @@ else
 fi
 fresh_clone
 expect "finding again with the rewritten ledger" "2 unchanged since found clean, 1 checked, 1 with findings" 1
+
+# The same TUs built by ninja, with clang's preprocessor replaced by one that
+# fails: a key can only come from the dependencies ninja recorded.
+ninja_build() {
+  cat >"$work/build/build.ninja" <<'EOF'
+rule cxx
+  command = c++ -std=c++20 -MD -MF $out.d -c $in -o $out
+  deps = gcc
+  depfile = $out.d
+build clean.o: cxx ../clean.cpp
+build other.o: cxx ../other.cpp
+build finding.o: cxx ../finding.cpp
+EOF
+  ninja -C "$work/build" >/dev/null
+}
+mkdir -p "$work/bin"
+printf '#!/bin/sh\nexit 1\n' >"$work/bin/clang++"
+chmod +x "$work/bin/clang++"
+PATH="$work/bin:$PATH"
+rm -rf "$HELIDISK_TIDY_CACHE" "$HELIDISK_TIDY_LEDGER"
+ninja_build
+expect "built by ninja" "0 unchanged since found clean, 3 checked, 1 with findings" 1
+expect "ninja's dependencies" "2 unchanged since found clean, 1 checked, 1 with findings" 1
+printf 'inline int Twice(int x) { return x * 2; }\n' >"$work/shared.h"
+ninja_build
+expect "header changed and rebuilt" "0 unchanged since found clean, 3 checked, 1 with findings" 1
+# A new include that the last build did not see, first in the source, then
+# changed in the new header: the out-of-date object vouches for neither.
+printf 'int Extra();\n' >"$work/extra.h"
+printf '#include "extra.h"\nint Clean() { return Extra(); }\n' >"$work/clean.cpp"
+expect "source newer than its object" "1 unchanged since found clean, 2 checked, 1 with findings" 1
+printf 'int Extra(int x = 0);\n' >"$work/extra.h"
+expect "its new header changed" "1 unchanged since found clean, 2 checked, 1 with findings" 1
+
+# A unity build's unit is checked file by file, with the unit's command.
+unit="$work/build/both.dir/Unity/unity_0_cxx.cxx"
+mkdir -p "$(dirname "$unit")"
+printf '#include "%s"\n#include "%s"\n' "$work/other.cpp" "$work/finding.cpp" >"$unit"
+printf '[{"directory": "%s", "file": "%s", "command": "c++ -std=c++20 -c %s -o both.o"}]\n' \
+  "$work/build" "$unit" "$unit" >"$work/build/compile_commands.json"
+expect "unity unit" "2 translation units, 0 unchanged since found clean, 2 checked, 1 with findings" 1
 echo "clang-tidy cache: $passed passed, $failed failed"
 [[ $failed -eq 0 ]]
