@@ -12,6 +12,7 @@
 namespace helidisk {
 
 inline constexpr double kHoursPerDay = 24;
+inline constexpr std::int32_t kMinutesPerHour = 60;
 inline constexpr std::int32_t kMonthsPerYear = 12;
 
 void DateToJulianDay(std::int32_t year, std::int32_t month, std::int32_t day, double hours,

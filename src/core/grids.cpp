@@ -12,29 +12,25 @@ namespace helidisk {
 
 namespace {
 
-// Grid angles are whole arc seconds.
-constexpr std::int32_t kDegree = ArcSecondsPerDegree;
-constexpr std::int32_t kFullCircle = 360 * kDegree;
-constexpr std::int32_t kParallelSampleStep = 2 * kDegree;
-constexpr std::int32_t kLineSpacing = 10 * kDegree;
-constexpr std::int32_t kOutermostThinParallel = 80 * kDegree;
-constexpr std::int32_t kThickParallelSpacing = 30 * kDegree;
-constexpr std::int32_t kOutermostThickParallel = 60 * kDegree;
-constexpr std::int32_t kMeridianEnd = 85 * kDegree;
-constexpr std::int32_t kRedMeridian = 280 * kDegree;
-constexpr std::int32_t kBlueMeridian = 100 * kDegree;
+constexpr std::int32_t kFullCircle = 360 * kGridDegree;
+constexpr std::int32_t kOutermostThinParallel = 80 * kGridDegree;
+constexpr std::int32_t kThickParallelSpacing = 30 * kGridDegree;
+constexpr std::int32_t kOutermostThickParallel = 60 * kGridDegree;
+constexpr std::int32_t kMeridianEnd = 85 * kGridDegree;
+constexpr std::int32_t kRedMeridian = 280 * kGridDegree;
+constexpr std::int32_t kBlueMeridian = 100 * kGridDegree;
 
-constexpr std::int32_t kRigidMeridianSampleStep = 2 * kDegree;
-constexpr std::int32_t kDifferentialMeridianSampleStep = 1 * kDegree;
+constexpr std::int32_t kRigidMeridianSampleStep = 2 * kGridDegree;
+constexpr std::int32_t kDifferentialMeridianSampleStep = 1 * kGridDegree;
 constexpr std::int32_t kEquatorShiftPerHour = 250;  // arc seconds, 5/3 deg a day
 
 // The markers sit 25 deg from the equator on four meridians a quarter turn
 // apart, the red and blue ones first; the direction is taken from two
 // samples 3 deg north and south of each.
-constexpr std::int32_t kMarkerMeridians[] = {-80 * kDegree, 100 * kDegree, 10 * kDegree,
-                                             190 * kDegree};
-constexpr std::int32_t kMarkerLatitude = 25 * kDegree;
-constexpr std::int32_t kMarkerDirectionOffset = 3 * kDegree;
+constexpr std::int32_t kMarkerMeridians[] = {-80 * kGridDegree, 100 * kGridDegree, 10 * kGridDegree,
+                                             190 * kGridDegree};
+constexpr std::int32_t kMarkerLatitude = 25 * kGridDegree;
+constexpr std::int32_t kMarkerDirectionOffset = 3 * kGridDegree;
 constexpr double kMarkerMinDepth = 0.2;
 
 // The shift of a grid point's longitude: none for the rigid grid, the
@@ -49,10 +45,10 @@ struct RigidRotation {
 class DifferentialRotation {
  public:
   explicit DifferentialRotation(double hours) {
-    for (std::int32_t degree = -kMeridianEnd / kDegree; degree <= kMeridianEnd / kDegree;
+    for (std::int32_t degree = -kMeridianEnd / kGridDegree; degree <= kMeridianEnd / kGridDegree;
          ++degree) {
-      shiftByDegree_[IndexOf(degree * kDegree)] =
-          DifferentialShiftArcSeconds(degree * kDegree, hours);
+      shiftByDegree_[IndexOf(degree * kGridDegree)] =
+          DifferentialShiftArcSeconds(degree * kGridDegree, hours);
     }
   }
 
@@ -62,10 +58,10 @@ class DifferentialRotation {
 
  private:
   static std::size_t IndexOf(std::int32_t latitudeArcSeconds) {
-    return CheckedIndex(latitudeArcSeconds / kDegree + kMeridianEnd / kDegree, kShiftCount);
+    return CheckedIndex(latitudeArcSeconds / kGridDegree + kMeridianEnd / kGridDegree, kShiftCount);
   }
 
-  static constexpr std::size_t kShiftCount = 2 * kMeridianEnd / kDegree + 1;
+  static constexpr std::size_t kShiftCount = 2 * kMeridianEnd / kGridDegree + 1;
   std::array<double, kShiftCount> shiftByDegree_{};
 };
 
@@ -85,13 +81,13 @@ SineCosine SineCosineOf(double arcSeconds) {
   static const auto table = [] {
     std::array<SineCosine, kLastDegree - kFirstDegree + 1> angles{};
     for (std::int32_t degree = kFirstDegree; degree <= kLastDegree; ++degree) {
-      const double radians = ArcSecondsToRadians(static_cast<double>(degree * kDegree));
+      const double radians = ArcSecondsToRadians(static_cast<double>(degree * kGridDegree));
       angles[degree - kFirstDegree] = {std::sin(radians), std::cos(radians)};
     }
     return angles;
   }();
-  const double degrees = std::round(arcSeconds / kDegree);
-  if (degrees * kDegree == arcSeconds && degrees >= kFirstDegree && degrees <= kLastDegree) {
+  const double degrees = std::round(arcSeconds / kGridDegree);
+  if (degrees * kGridDegree == arcSeconds && degrees >= kFirstDegree && degrees <= kLastDegree) {
     return table[static_cast<std::size_t>(degrees - kFirstDegree)];
   }
   const double radians = ArcSecondsToRadians(arcSeconds);
@@ -159,7 +155,7 @@ void TraceMeridian(GridPen& pen, std::int32_t longitude, std::int32_t sampleStep
 void DrawThinParallels(GridPen& pen) {
   pen.canvas().SetPenWidth(1);
   for (std::int32_t latitude = kOutermostThinParallel; latitude >= -kOutermostThinParallel;
-       latitude = CheckedSub(latitude, kLineSpacing)) {
+       latitude = CheckedSub(latitude, kGridLineSpacing)) {
     TraceParallel(pen, latitude);
   }
 }
@@ -180,7 +176,7 @@ void ChooseMeridianPen(Canvas& canvas, std::int32_t longitude) {
 template <typename Shift>
 void DrawMeridians(GridPen& pen, std::int32_t sampleStep, Shift shift) {
   for (std::int32_t longitude = 0; longitude <= kFullCircle;
-       longitude = CheckedAdd(longitude, kLineSpacing)) {
+       longitude = CheckedAdd(longitude, kGridLineSpacing)) {
     ChooseMeridianPen(pen.canvas(), longitude);
     TraceMeridian(pen, longitude, sampleStep, shift);
   }

@@ -5,9 +5,16 @@
 
 #include "canvas.h"
 #include "diskframe.h"
+#include "trigfunc.h"
 #include "viewstate.h"
 
 namespace helidisk {
+
+// The grids' angles in whole arc seconds, as the grids count them: a line
+// every 10 deg, a parallel sampled every 2 deg.
+inline constexpr std::int32_t kGridDegree = ArcSecondsPerDegree;
+inline constexpr std::int32_t kGridLineSpacing = 10 * kGridDegree;
+inline constexpr std::int32_t kParallelSampleStep = 2 * kGridDegree;
 
 // Parallels every 10 deg, meridians every 10 deg (280 deg red, 100 deg
 // blue), thick parallels at 0, +-30, +-60 deg and up to eight axis markers,

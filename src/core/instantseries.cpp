@@ -10,7 +10,6 @@ namespace helidisk {
 
 namespace {
 
-constexpr std::int64_t kMinutesPerHour = 60;
 constexpr std::size_t kMostStepDigits = 9;
 
 // The civil day number of a date: the Julian day at noon of that day, a
@@ -23,7 +22,7 @@ std::int64_t DayNumberOf(const UtcMinute& instant) {
 }
 
 std::int64_t MinuteOfDay(const UtcMinute& instant) {
-  return instant.hour * kMinutesPerHour + instant.minute;
+  return std::int64_t{instant.hour} * kMinutesPerHour + instant.minute;
 }
 
 std::optional<std::int64_t> MinutesPerUnit(char unit) {
@@ -70,8 +69,8 @@ UtcMinute InstantAt(const InstantSeries& series, std::int64_t index) {
   const std::int64_t dayNumber = DayNumberOf(series.first) + minutes / kMinutesPerDay;
   const CalendarInstant day = CalendarInstantOf(static_cast<double>(dayNumber) - 0.5);
   const auto minuteOfDay = static_cast<std::int32_t>(minutes % kMinutesPerDay);
-  return {day.year, day.month, day.day, minuteOfDay / static_cast<std::int32_t>(kMinutesPerHour),
-          minuteOfDay % static_cast<std::int32_t>(kMinutesPerHour)};
+  return {day.year, day.month, day.day, minuteOfDay / kMinutesPerHour,
+          minuteOfDay % kMinutesPerHour};
 }
 
 double JulianDayOfHourPosition(std::int32_t year, double hours) {

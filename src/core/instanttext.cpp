@@ -15,7 +15,6 @@ namespace {
 constexpr int kLongestMonthDays = 31;
 constexpr int kLastHourOfDay = 23;
 constexpr int kLastMinuteOfHour = 59;
-constexpr double kMinutesPerHour = 60;
 
 bool IsDigits(const std::string& text, std::size_t first, std::size_t count) {
   if (first + count > text.size()) return false;
@@ -93,7 +92,8 @@ double HoursSinceNewYear(const UtcMinute& instant) {
   double date = 0;
   DateToJulianDay(instant.year, 1, 1, 0.0, 0.0, 0.0, newYear);
   DateToJulianDay(instant.year, instant.month, instant.day, 0.0, 0.0, 0.0, date);
-  return (date - newYear) * kHoursPerDay + instant.hour + instant.minute / kMinutesPerHour;
+  return (date - newYear) * kHoursPerDay + instant.hour +
+         instant.minute / static_cast<double>(kMinutesPerHour);
 }
 
 std::string InstantTextOf(const UtcMinute& instant) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "checked.h"
+#include "grids.h"
 #include "trigfunc.h"
 
 namespace helidisk {
@@ -11,17 +12,14 @@ namespace helidisk {
 namespace {
 
 // Grid angles in whole arc seconds, as in the heliographic grids.
-constexpr std::int32_t kDegree = ArcSecondsPerDegree;
-constexpr std::int32_t kLineSpacing = 10 * kDegree;
-constexpr std::int32_t kOutermostMeridian = 90 * kDegree;
-constexpr std::int32_t kPole = 90 * kDegree;
-constexpr std::int32_t kOutermostParallel = 80 * kDegree;
-constexpr std::int32_t kMeridianSampleStep = 1 * kDegree;
+constexpr std::int32_t kOutermostMeridian = 90 * kGridDegree;
+constexpr std::int32_t kPole = 90 * kGridDegree;
+constexpr std::int32_t kOutermostParallel = 80 * kGridDegree;
+constexpr std::int32_t kMeridianSampleStep = 1 * kGridDegree;
 // Parallels run once round the sphere, from the far side's middle, so that
 // the sheets for B0 and -B0 sample the same points turned by 180 deg.
-constexpr std::int32_t kParallelStart = -180 * kDegree;
-constexpr std::int32_t kParallelEnd = 180 * kDegree;
-constexpr std::int32_t kParallelSampleStep = 2 * kDegree;
+constexpr std::int32_t kParallelStart = -180 * kGridDegree;
+constexpr std::int32_t kParallelEnd = 180 * kGridDegree;
 
 constexpr std::int32_t kCentralMeridianWidthPx = 2;
 constexpr std::int32_t kLimbOverhangPx = 1;
@@ -123,7 +121,7 @@ class ObserverGridPen {
 void DrawParallels(ObserverGridPen& pen) {
   pen.canvas().SetPenWidth(1);
   for (std::int32_t latitude = -kOutermostParallel; latitude <= kOutermostParallel;
-       latitude = CheckedAdd(latitude, kLineSpacing)) {
+       latitude = CheckedAdd(latitude, kGridLineSpacing)) {
     pen.StartLine(kParallelStart, latitude);
     for (std::int32_t cmDistance = kParallelStart + kParallelSampleStep; cmDistance <= kParallelEnd;
          cmDistance = CheckedAdd(cmDistance, kParallelSampleStep)) {
@@ -134,7 +132,7 @@ void DrawParallels(ObserverGridPen& pen) {
 
 void DrawMeridians(ObserverGridPen& pen) {
   for (std::int32_t cmDistance = -kOutermostMeridian; cmDistance <= kOutermostMeridian;
-       cmDistance = CheckedAdd(cmDistance, kLineSpacing)) {
+       cmDistance = CheckedAdd(cmDistance, kGridLineSpacing)) {
     pen.canvas().SetPenWidth(cmDistance == 0 ? kCentralMeridianWidthPx : 1);
     pen.StartLine(cmDistance, kPole);
     for (std::int32_t latitude = kPole - kMeridianSampleStep; latitude >= -kPole;

@@ -11,13 +11,6 @@ namespace {
 constexpr std::size_t kKeywordChars = 8;
 constexpr std::string_view kValueIndicator = "= ";
 
-std::string_view TrimBlanks(std::string_view text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
-
 // A quoted string starting at the field's first quote: '' stands for one
 // quote, the string ends at a lone quote.  Unterminated strings are refused.
 std::optional<std::string> QuotedString(std::string_view field) {
@@ -58,6 +51,13 @@ std::optional<FitsCard> ReadCard(std::string_view card) {
 }
 
 }  // namespace
+
+std::string_view TrimBlanks(std::string_view text) {
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  const auto last = text.find_last_not_of(' ');
+  return text.substr(first, last - first + 1);
+}
 
 FitsHeader ParseFitsHeader(std::string_view cards) {
   FitsHeader header;

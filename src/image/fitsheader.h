@@ -29,6 +29,10 @@ struct FitsHeader {
   std::vector<FitsCard> cards;
 };
 
+// The text without the blanks that pad it on either side, as FITS pads its
+// keywords and values.
+std::string_view TrimBlanks(std::string_view text);
+
 // Reads 80-character cards up to END or the end of the text (a last short
 // card counts).  Cards without a value (COMMENT, HISTORY, blank) and
 // unreadable values are left out.

@@ -66,12 +66,6 @@ class FieldReader {
   bool ok_ = true;
 };
 
-std::string_view TrimBlanks(std::string_view text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // Leap years as the program's calendar counts them: Julian up to 1582,
 // Gregorian after.
 bool IsLeapYear(std::int32_t year) {

@@ -1,15 +1,14 @@
 #include "parallactic.h"
 
 #include <cmath>
-#include <numbers>
 
 #include "sun.h"
+#include "trigfunc.h"
 
 namespace helidisk {
 
 namespace {
 
-constexpr double kDegPerRad = 180 / std::numbers::pi;
 constexpr double kJ2000JulianDay = 2451545.0;
 constexpr double kDaysPerJulianCentury = 36525;
 
@@ -29,11 +28,11 @@ double GreenwichMeanSiderealDeg(double julianDay) {
 
 double ParallacticAngleDeg(const SunEphemeris& sun, double latitudeDeg, double longitudeDeg) {
   const double hourAngle =
-      (GreenwichMeanSiderealDeg(sun.julianDay) + longitudeDeg) / kDegPerRad - sun.raRad;
-  const double latitude = latitudeDeg / kDegPerRad;
+      (GreenwichMeanSiderealDeg(sun.julianDay) + longitudeDeg) / RadToDeg - sun.raRad;
+  const double latitude = latitudeDeg / RadToDeg;
   return std::atan2(std::sin(hourAngle), std::tan(latitude) * std::cos(sun.decRad) -
                                              std::sin(sun.decRad) * std::cos(hourAngle)) *
-         kDegPerRad;
+         RadToDeg;
 }
 
 double SolarParallacticAngleDeg(double latitudeDeg, double longitudeDeg, double julianDay) {
@@ -42,7 +41,7 @@ double SolarParallacticAngleDeg(double latitudeDeg, double longitudeDeg, double 
 
 double ZenithToSolarNorthDeg(double latitudeDeg, double longitudeDeg, double julianDay) {
   const SunEphemeris sun = ComputeSun(julianDay);
-  return SignedDegrees(ParallacticAngleDeg(sun, latitudeDeg, longitudeDeg) - sun.pRad * kDegPerRad);
+  return SignedDegrees(ParallacticAngleDeg(sun, latitudeDeg, longitudeDeg) - sun.pRad * RadToDeg);
 }
 
 }  // namespace helidisk

@@ -4,16 +4,15 @@
 #include <array>
 #include <cctype>
 #include <cmath>
-#include <numbers>
 #include <string>
 
 #include "sun.h"
+#include "trigfunc.h"
 
 namespace helidisk {
 
 namespace {
 
-constexpr double kDegPerRad = 180 / std::numbers::pi;
 constexpr double kArcsecPerDeg = 3600;
 // Below this |CDELT| a unitless axis is read as degrees, above as arc seconds.
 constexpr double kUnitlessDegreeLimit = 0.01;
@@ -58,7 +57,7 @@ std::optional<double> DegreesPerUnit(const FitsHeader& header, int axis, double 
   if (name == "ARCSEC") return 1 / kArcsecPerDeg;
   if (name == "ARCMIN") return 1.0 / 60;
   if (name == "DEG") return 1;
-  if (name == "RAD") return kDegPerRad;
+  if (name == "RAD") return RadToDeg;
   return std::nullopt;
 }
 
@@ -100,7 +99,7 @@ std::optional<Matrix2> MatrixInHeaderUnits(const FitsHeader& header) {
   }
   std::optional<double> crotaDeg = HeaderNumber(header, "CROTA2");
   if (!crotaDeg) crotaDeg = HeaderNumber(header, "CROTA");
-  const double rho = crotaDeg.value_or(0) / kDegPerRad;
+  const double rho = crotaDeg.value_or(0) / RadToDeg;
   m[0] = {cdelt[0] * std::cos(rho), -cdelt[1] * std::sin(rho)};
   m[1] = {cdelt[0] * std::sin(rho), cdelt[1] * std::cos(rho)};
   return m;
@@ -142,14 +141,14 @@ std::optional<LinearTransform> LinearTransformOf(const FitsHeader& header) {
 // then TAN (eq. 54-55).  Nothing when the Sun's centre lies 90 degrees or
 // more from the reference point.
 std::optional<PixelPoint> GnomonicOfSunCentre(double lon0Deg, double lat0Deg, double phiPDeg) {
-  const double lon0 = lon0Deg / kDegPerRad;
-  const double lat0 = lat0Deg / kDegPerRad;
+  const double lon0 = lon0Deg / RadToDeg;
+  const double lat0 = lat0Deg / RadToDeg;
   const double phi =
-      phiPDeg / kDegPerRad + std::atan2(std::sin(lon0), -std::sin(lat0) * std::cos(lon0));
+      phiPDeg / RadToDeg + std::atan2(std::sin(lon0), -std::sin(lat0) * std::cos(lon0));
   const double sinTheta = std::cos(lat0) * std::cos(lon0);
   if (!(sinTheta > 0)) return std::nullopt;
   const double cosTheta = std::sqrt(std::max(0.0, 1 - sinTheta * sinTheta));
-  const double rTheta = kDegPerRad * cosTheta / sinTheta;
+  const double rTheta = RadToDeg * cosTheta / sinTheta;
   return PixelPoint{rTheta * std::sin(phi), -rTheta * std::cos(phi)};
 }
 
@@ -197,16 +196,15 @@ HeaderGeometry SolarGeometryFromHeader(const FitsHeader& header, int heightPx) {
     const double radiusDeg = *geometry.solarRadiusArcsec / kArcsecPerDeg;
     // The gnomonic projection draws a circle of angular radius r with the
     // radius tan r.
-    const double projectedDeg = projection == Projection::Gnomonic
-                                    ? kDegPerRad * std::tan(radiusDeg / kDegPerRad)
-                                    : radiusDeg;
+    const double projectedDeg =
+        projection == Projection::Gnomonic ? RadToDeg * std::tan(radiusDeg / RadToDeg) : radiusDeg;
     geometry.radiusPx = projectedDeg / degPerPx;
   }
   if (projection == Projection::None) return geometry;
 
   geometry.alignedToSolarNorth = true;
   const PixelPoint north = Solve(m, 0, 1);  // FITS pixel axes, rows upward
-  geometry.rotationDeg = std::atan2(-north.xPx, north.yPx) * kDegPerRad;
+  geometry.rotationDeg = std::atan2(-north.xPx, north.yPx) * RadToDeg;
   if (const std::optional<PixelPoint> centre =
           SunCentreInFitsPixels(header, *transform, projection)) {
     geometry.centre = PixelPoint{centre->xPx - 1, heightPx - centre->yPx};

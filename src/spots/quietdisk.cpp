@@ -19,8 +19,6 @@ constexpr int kFewestBinsForFit = 12;
 // The central samples that scale Allen's law: within mu > 0.95.
 constexpr double kCentralMu = 0.95;
 constexpr double kMostSaturatedFraction = 0.1;
-// Pixels this close to the fitted limb mix disk and sky.
-constexpr double kLimbMarginPx = 2;
 
 struct Samples {
   std::vector<std::vector<float>> values;  // by bin of mu

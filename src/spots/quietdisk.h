@@ -18,6 +18,10 @@
 
 namespace helidisk {
 
+// Pixels this close to the fitted limb mix disk and sky: neither the quiet
+// disk's samples nor the spot search take them.
+inline constexpr double kLimbMarginPx = 2;
+
 inline constexpr double kAllenU2 = 0.88;
 inline constexpr double kAllenV2 = -0.23;
 

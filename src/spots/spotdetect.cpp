@@ -12,9 +12,8 @@ namespace helidisk {
 
 namespace {
 
-// Pixels this close to the fitted limb mix disk and sky: they are neither
-// searched nor measured, and a region reaching them is partial.
-constexpr double kLimbMarginPx = 2;
+// Pixels within kLimbMarginPx of the limb are neither searched nor
+// measured, and a region reaching them is partial.
 constexpr double kMostDarkFraction = 1.0 / 3;
 constexpr double kMillion = 1e6;
 
