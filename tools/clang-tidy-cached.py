@@ -9,6 +9,8 @@ folders written relative to the project, so that another clone of the same
 sources hits the same entries).  Which files those are, the build recorded
 when it compiled the TU (ninja's dependency log); a TU whose object file is
 missing or older than one of them is asked of clang's preprocessor instead.
+The build's compiler reads its own built-in headers where clang reads
+clang's; those come with clang-tidy's version, which the key holds.
 A TU with findings is never remembered: its warnings come back on every run
 until they are fixed.
 

@@ -172,10 +172,14 @@ std::optional<PixelPoint> SunCentreInFitsPixels(const FitsHeader& header,
   return PixelPoint{*crpix1 + offset.xPx, *crpix2 + offset.yPx};
 }
 
+// The Sun seen from outside it is less than 90 deg in radius; a larger
+// value is a damaged card, and the gnomonic projection could not draw it.
+constexpr double kLargestSolarRadiusArcsec = 90 * kArcsecPerDeg;
+
 std::optional<double> SolarRadiusArcsec(const FitsHeader& header) {
   std::optional<double> radius = HeaderNumber(header, "RSUN_OBS");
   if (!radius) radius = HeaderNumber(header, "RSUN_ARC");
-  if (radius && *radius > 0) return radius;
+  if (radius && *radius > 0 && *radius < kLargestSolarRadiusArcsec) return radius;
   return std::nullopt;
 }
 

@@ -260,6 +260,13 @@ TEST(SolarWcs, OlderAxesUnitsAndPartialHeaders) {
        false,
        0.6,
        0},
+      // A solar radius of 2,639 deg, whose tangent is negative: no radius.
+      {{"CTYPE1  = 'HPLN-TAN'", "CTYPE2  = 'HPLT-TAN'", "CDELT1  = 0.6", "CDELT2  = 0.6",
+        "CUNIT1  = 'arcsec'", "CUNIT2  = 'arcsec'", "RSUN_OBS= 9502048.5"},
+       true,
+       false,
+       0.6,
+       0},
       {{"CTYPE1  = 'RA---TAN'", "CTYPE2  = 'DEC--TAN'", "CDELT1  = 0.6", "CDELT2  = 0.6",
         "CRPIX1  = 1", "CRPIX2  = 1", "CUNIT1  = 'arcsec'", "CUNIT2  = 'arcsec'"},
        false,
