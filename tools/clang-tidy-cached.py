@@ -221,8 +221,10 @@ def tu_key(entry, common, recorded, files):
     digest = hashlib.sha256(common)
     digest.update(relative_to_project(" ".join(command_arguments(entry))).encode())
     digest.update(relative_to_project(entry["directory"]).encode())
-    for path in sorted(set(read)):
-        digest.update(relative_to_project(path).encode())
+    # In the order of the names as written into the key, which is the same
+    # in every clone.
+    for name, path in sorted({(relative_to_project(path), path) for path in read}):
+        digest.update(name.encode())
         digest.update(files.digest(path))
     return digest.hexdigest()
 
