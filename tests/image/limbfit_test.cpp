@@ -89,7 +89,7 @@ TEST(FitLimb, FindsGeneratedDisksToTheRequiredAccuracy) {
 
 // Seeing and a slightly defocused camera blur the limb; the fit finds the
 // unblurred limb all the same, with noise and spots.
-TEST(FitLimb, FindsBlurredLimbsWithinAThirdOfAPixel) {
+TEST(FitLimb, FindsBlurredLimbsWithinThreeTenthsOfAPixel) {
   struct Case {
     const char* name;
     SyntheticSun sun;
