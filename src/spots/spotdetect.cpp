@@ -12,8 +12,6 @@ namespace helidisk {
 
 namespace {
 
-// Pixels within kLimbMarginPx of the limb are neither searched nor
-// measured, and a region reaching them is partial.
 constexpr double kMostDarkFraction = 1.0 / 3;
 constexpr double kMillion = 1e6;
 
@@ -112,6 +110,8 @@ RunScan ScanRuns(const GreyImage& image, const DiskFrame& frame, const QuietDisk
                  const DetectionSettings& settings) {
   RunScan scan;
   const double radius = frame.radiusPx;
+  // Pixels within kLimbMarginPx of the limb are neither searched nor
+  // measured, and a region reaching them is partial.
   const double innerRadius = radius - kLimbMarginPx;
   const double inverseRadiusSquared = 1 / (radius * radius);
   const int top = std::max(0, static_cast<int>(std::ceil(frame.centreYPx - innerRadius)));
